@@ -1,0 +1,17 @@
+#pragma once
+// What turns a character code into dots for a line: the font libraries or a system font.
+#include <cstdint>
+
+#include "lines/char_columns.h"
+
+namespace kirrup {
+
+class GlyphSource {
+ public:
+  virtual ~GlyphSource() = default;
+  // Fills a zeroed record's width, height, kind, byteCount and columns (stored order);
+  // the caller sets the code. False when the code has no glyph for that LED type.
+  virtual bool RenderGlyph(int ledType, uint16_t code, CharColumns& record) = 0;
+};
+
+}  // namespace kirrup

@@ -1,0 +1,40 @@
+#include "platform/raster.h"
+
+#include <gtest/gtest.h>
+
+using namespace kirrup::platform;
+
+TEST(Bitmap1, OutsideReadsPaperAndWritesAreIgnored) {
+  Bitmap1 b(4, 3);
+  b.Set(-1, 0, true);
+  b.Set(4, 0, true);
+  b.Set(0, 3, true);
+  EXPECT_EQ(b, Bitmap1(4, 3));
+  EXPECT_FALSE(b.Lit(100, 100));
+  EXPECT_EQ(b.Pixel(-5, 1), kPaper);
+}
+
+TEST(Bitmap1, OnlyBlackCountsAsInk) {
+  Bitmap1 b(2, 1);
+  b.SetPixel(0, 0, 0x000001);
+  b.SetPixel(1, 0, kInk);
+  EXPECT_FALSE(b.Lit(0, 0));
+  EXPECT_TRUE(b.Lit(1, 0));
+}
+
+TEST(Bitmap1, CopyFromClipsAtBothRasters) {
+  Bitmap1 src(3, 3), dst(3, 3);
+  src.Fill(true);
+  dst.CopyFrom(src, 1, 1, 5, 5, 2, 0);  // only (1..2,1..2) of src exists; only x=2 of dst fits
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(dst.Lit(x, y), x == 2 && y < 2) << x << "," << y;
+}
+
+TEST(RgbImage, FillRectClipsAndMasksColour) {
+  RgbImage img(3, 2, kInk);
+  img.FillRect({-1, 1, 2, 9}, 0xFF0000FF);
+  EXPECT_EQ(img.Pixel(0, 1), 0x0000FFu);
+  EXPECT_EQ(img.Pixel(1, 1), 0x0000FFu);
+  EXPECT_EQ(img.Pixel(2, 1), kInk);
+  EXPECT_EQ(img.Pixel(0, 0), kInk);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// UTF-8 <-> UTF-16 conversion. Ill-formed input never fails: bad sequences and
+// lone surrogates become U+FFFD, so outside text can always be shown and stored.
+#include <string>
+#include <string_view>
+
+namespace kirrup::platform {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace kirrup::platform

@@ -1,0 +1,18 @@
+#pragma once
+// kirrup-cli: the command-line companion. Each command lives in its own file and is
+// listed in main.cpp; all of them use the same core code as the program.
+#include <string>
+#include <vector>
+
+namespace kirrup::cli {
+
+struct Command {
+  const char* name;
+  const char* usage;  // one line: "name ARGS..."
+  int (*run)(const std::vector<std::string>& args);  // args after the command name
+};
+
+// Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
+int Usage();
+
+}  // namespace kirrup::cli
