@@ -1,0 +1,26 @@
+#pragma once
+// The program's view of the USB link library: four entry points resolved at start-up,
+// all null when the library or any entry point is missing.
+#include <cstdint>
+
+namespace kirrup {
+
+struct UsbLink {
+  using OpenFn = int32_t (*)(int32_t vendorId, int32_t productId);
+  using CloseFn = void (*)(int32_t handle);
+  using WriteFn = uint8_t (*)(int32_t handle, const uint8_t* bytes, uint32_t count, uint32_t* moved);
+  using ReadFn = uint8_t (*)(int32_t handle, uint8_t* buffer, uint32_t count, uint32_t* moved);
+
+  static constexpr int32_t kVendorId = 0x0C45;
+  static constexpr int32_t kProductId = 0x7160;
+
+  OpenFn OpenUSBDevice = nullptr;
+  CloseFn CloseUSBDevice = nullptr;
+  WriteFn WriteUSB = nullptr;
+  ReadFn ReadUSB = nullptr;
+
+  // The link counts as present when all four entry points were found.
+  bool Present() const { return OpenUSBDevice && CloseUSBDevice && WriteUSB && ReadUSB; }
+};
+
+}  // namespace kirrup
