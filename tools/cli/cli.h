@@ -15,4 +15,7 @@ struct Command {
 // Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
 int Usage();
 
+// The commands, one file each.
+int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
+
 }  // namespace kirrup::cli

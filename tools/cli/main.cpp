@@ -10,6 +10,7 @@ namespace {
 // Every command of the tool, in the order the usage text lists them.
 const Command kCommands[] = {
     {"help", "help", [](const std::vector<std::string>&) { Usage(); return 0; }},
+    {"settings", "settings", RunSettings},
 };
 
 }  // namespace
