@@ -15,4 +15,9 @@ struct Command {
 // Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
 int Usage();
 
+// Message lines, LED data files and the device image.
+int RunCompose(const std::vector<std::string>& args);
+int RunShow(const std::vector<std::string>& args);
+int RunImage(const std::vector<std::string>& args);
+
 }  // namespace kirrup::cli
