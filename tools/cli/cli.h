@@ -17,5 +17,9 @@ int Usage();
 
 // The commands, one file each.
 int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
+// Message lines, LED data files and the device image.
+int RunCompose(const std::vector<std::string>& args);
+int RunShow(const std::vector<std::string>& args);
+int RunImage(const std::vector<std::string>& args);
 
 }  // namespace kirrup::cli
