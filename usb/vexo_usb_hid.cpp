@@ -45,9 +45,10 @@ void SetOpenError(int32_t code, std::string text) {
   g_lastOpenText = std::move(text);
 }
 
+// Callers hold the state's lock for as long as they use the device, so that a close from
+// another thread cannot pull it away mid-read.
 hid_device* Find(int32_t handle) {
   State& s = Global();
-  std::lock_guard lock(s.mutex);
   const auto it = s.devices.find(handle);
   return it == s.devices.end() ? nullptr : it->second;
 }
@@ -139,6 +140,7 @@ VEXOUSB_API void CloseUSBDevice(int32_t handle) {
 VEXOUSB_API uint8_t WriteUSB(int32_t handle, const uint8_t* bytes, uint32_t count, uint32_t* moved) {
   try {
     if (moved) *moved = 0;
+    std::lock_guard lock(Global().mutex);
     hid_device* dev = Find(handle);
     if (!dev || !bytes || count == 0) return 0;
     const int n = hid_write(dev, bytes, count);
@@ -153,6 +155,7 @@ VEXOUSB_API uint8_t WriteUSB(int32_t handle, const uint8_t* bytes, uint32_t coun
 VEXOUSB_API uint8_t ReadUSB(int32_t handle, uint8_t* buffer, uint32_t count, uint32_t* moved) {
   try {
     if (moved) *moved = 0;
+    std::lock_guard lock(Global().mutex);
     hid_device* dev = Find(handle);
     if (!dev || !buffer || count == 0) return 0;
     unsigned char report[64];
