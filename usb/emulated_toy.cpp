@@ -218,10 +218,6 @@ int32_t EmulatorLink::Open(const EmulatorConfig& config) {
   if (!config.connected) return -1;
   auto session = std::make_unique<Session>();
   session->config = config;
-  if (!config.logPath.empty()) {
-    session->log.reset(std::fopen(config.logPath.c_str(), "a"));
-    if (!session->log) std::fprintf(stderr, "VexoUSB-emu: cannot open %s\n", config.logPath.c_str());
-  }
   std::lock_guard lock(mutex_);
   int32_t handle = 0;
   do {
@@ -254,6 +250,12 @@ bool EmulatorLink::Write(int32_t handle, const uint8_t* bytes, uint32_t count, u
       s.answer.reset();
       s.failRead = false;
       if (!fault || fault->mode != Fault::Mode::Write) {
+        // Opened with the first packet, so that a log file exists only when packets came.
+        if (!s.log && !s.logFailed && !s.config.logPath.empty()) {
+          s.log.reset(std::fopen(s.config.logPath.c_str(), "a"));
+          s.logFailed = !s.log;
+          if (s.logFailed) std::fprintf(stderr, "VexoUSB-emu: cannot open %s\n", s.config.logPath.c_str());
+        }
         if (s.log) {
           for (uint32_t i = 0; i < count; ++i) std::fprintf(s.log.get(), "%02x", bytes[i]);
           std::fputc('\n', s.log.get());

@@ -99,6 +99,7 @@ class EmulatorLink {
     EmulatorConfig config;
     EmulatedToy toy;
     std::unique_ptr<std::FILE, FileCloser> log;
+    bool logFailed = false;
     uint32_t written = 0;
     std::optional<std::array<uint8_t, 3>> answer;  // what the next ReadUSB returns
     bool failRead = false;
