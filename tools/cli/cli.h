@@ -21,5 +21,7 @@ int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
 int RunCompose(const std::vector<std::string>& args);
 int RunShow(const std::vector<std::string>& args);
 int RunImage(const std::vector<std::string>& args);
+// The display simulation as an animated GIF.
+int RunSimulate(const std::vector<std::string>& args);
 
 }  // namespace kirrup::cli

@@ -17,6 +17,8 @@ const Command kCommands[] = {
      RunCompose},
     {"show", "show IN.LDAT", RunShow},
     {"image", "image IN.LDAT [-o OUT]", RunImage},
+    {"simulate", "simulate IN.LDAT -o OUT.gif [--color red|green|blue|yellow] [--ticks N]",
+     RunSimulate},
 };
 
 }  // namespace
