@@ -15,6 +15,8 @@ struct Command {
 // Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
 int Usage();
 
+// The commands, one file each.
+int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
 // Message lines, LED data files and the device image.
 int RunCompose(const std::vector<std::string>& args);
 int RunShow(const std::vector<std::string>& args);
