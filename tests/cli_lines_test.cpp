@@ -176,5 +176,18 @@ TEST_F(Cli, ComposeStoresEveryLineWithItsEffects) {
   EXPECT_EQ(data.header.counts[0], 0);
 }
 
+
+TEST_F(Cli, ElevenLedLineWidthComesFromTheSettingsBesideTheTool) {
+  // A program folder of its own: the tool and LIB/Kirrup.ini with LedScrW11.
+  fs::create_directories(Path("prog/LIB"));
+  fs::copy_file(std::string(KIRRUP_BIN_DIR) + "/kirrup-cli", Path("prog/kirrup-cli"));
+  std::ofstream(Path("prog/LIB/Kirrup.ini")) << "[Set]\r\nLedScrW11=170\r\n";
+  const std::string cmd = "cd " + Quote(dir_.string()) + " && prog/kirrup-cli compose --led 11 --line '' -o w.LDAT";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  LdatData data;
+  ASSERT_TRUE(ReadLdatFile(Path("w.LDAT").string(), data));
+  EXPECT_EQ(data.header.maxWidth, 170);
+}
+
 }  // namespace
 }  // namespace kirrup
