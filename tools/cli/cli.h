@@ -21,5 +21,8 @@ int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
 int RunCompose(const std::vector<std::string>& args);
 int RunShow(const std::vector<std::string>& args);
 int RunImage(const std::vector<std::string>& args);
+// The toy: sending an LED data file, the connection state.
+int RunSend(const std::vector<std::string>& args);    // cmd_send.cpp
+int RunStatus(const std::vector<std::string>& args);  // cmd_status.cpp
 
 }  // namespace kirrup::cli

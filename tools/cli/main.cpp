@@ -17,6 +17,9 @@ const Command kCommands[] = {
      RunCompose},
     {"show", "show IN.LDAT", RunShow},
     {"image", "image IN.LDAT [-o OUT]", RunImage},
+    {"send", "send IN.LDAT", RunSend},
+    {"status", "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)",
+     RunStatus},
 };
 
 }  // namespace
