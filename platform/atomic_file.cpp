@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kirrup::platform {
 namespace {
@@ -24,7 +25,17 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+bool WriteFileAtomically(const std::string& requested, std::span<const uint8_t> bytes) {
+  // Replace the file a symbolic link points to, not the link; never replace a non-file.
+  std::string path = requested;
+  if (char* real = ::realpath(requested.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) return false;
+
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1;
@@ -35,8 +46,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
   }
   if (fd < 0) return false;
 
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+  if (exists) ::fchmod(fd, st.st_mode & 07777);
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;

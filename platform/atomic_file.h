@@ -9,7 +9,8 @@
 namespace kirrup::platform {
 
 // False when the temporary file cannot be created, written or renamed; the target is then
-// unchanged and no temporary file is left behind. An existing target keeps its permissions.
+// unchanged and no temporary file is left behind. An existing target keeps its permissions;
+// a symbolic link is followed, and a target that exists but is not a regular file is refused.
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace kirrup::platform

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/atomic_file.h"
 #include "platform/utf.h"
 
 namespace kirrup::platform {
@@ -70,19 +71,6 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
     if (!v.empty() && v.back() >= 0xD800 && v.back() <= 0xDBFF) v.remove_suffix(1);
   }
   return std::u16string(v);
-}
-
-bool WriteAll(int fd, const std::string& data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -356,27 +344,9 @@ std::string ProfileFile::Serialize() const {
 
 bool ProfileFile::Save() const {
   if (unreadable_ || path_.empty()) return false;
-  // Replace the file a symbolic link points to, not the link.
-  std::string target = path_;
-  if (char* real = ::realpath(path_.c_str(), nullptr)) {
-    target = real;
-    std::free(real);
-  }
-  mode_t mode = 0644;
-  struct stat st{};
-  if (::stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return false;
-    mode = st.st_mode & 07777;
-  }
-  std::string temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
   const std::string bytes = Serialize();
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return WriteFileAtomically(
+      path_, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace kirrup::platform

@@ -20,10 +20,10 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Waits (up to 10 s) for a visible window with exactly this name; prints its id.
+# Waits (up to 30 s: the machine may be busy) for a visible window with exactly this name; prints its id.
 wait_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -32,7 +32,7 @@ wait_window() {
 }
 
 wait_exit() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
     sleep 0.1
   done
