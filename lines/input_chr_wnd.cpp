@@ -172,7 +172,7 @@ void CInputChrWnd::setLine(MessageLine& line) {
   if (&line == line_) return;
   line_ = &line;
   BindEditor();
-  if (hasFocus()) editor_->FocusIn();
+  if (hasFocus()) editor_->PlaceCaret();
   update();
 }
 
@@ -227,6 +227,63 @@ void CInputChrWnd::changeEvent(QEvent* event) {
 // ---------------------------------------------------------------------------------------
 // Keyboard
 
+bool CInputChrWnd::IsLineKey(int key) {
+  switch (key) {
+    case Qt::Key_End:
+    case Qt::Key_Home:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Delete: return true;
+    default: return false;
+  }
+}
+
+int CInputChrWnd::CharCode(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  const int key = event.key();
+  // Control characters come from the key and the modifiers: the event's text differs
+  // between platforms and synthetic events.
+  if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
+    switch (key) {
+      case Qt::Key_BracketLeft: return 27;
+      case Qt::Key_Backslash: return 28;
+      case Qt::Key_BracketRight: return 29;
+      case Qt::Key_Backspace: return 127;
+      case Qt::Key_Return:
+      case Qt::Key_Enter: return 10;
+      default: return -1;
+    }
+  }
+  switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Tab: return 9;
+    default: break;
+  }
+  const QString text = event.text();
+  return text.size() == 1 ? text.at(0).unicode() : (text.isEmpty() ? -1 : 0x10000);
+}
+
+bool CInputChrWnd::event(QEvent* event) {
+  // Every key the line acts on is the line's, before any shortcut of the dialog.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    const bool alt = (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier);
+    if (!alt && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab &&
+        (IsLineKey(key->key()) || CharCode(*key) >= 0)) {
+      event->accept();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
 void CInputChrWnd::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const bool shift = mods & Qt::ShiftModifier;
@@ -237,20 +294,18 @@ void CInputChrWnd::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-
-  std::optional<LineKey> down;
-  switch (key) {
-    case Qt::Key_End: down = LineKey::End; break;
-    case Qt::Key_Home: down = LineKey::Home; break;
-    case Qt::Key_Left: down = LineKey::Left; break;
-    case Qt::Key_Up: down = LineKey::Up; break;
-    case Qt::Key_Right: down = LineKey::Right; break;
-    case Qt::Key_Down: down = LineKey::Down; break;
-    case Qt::Key_Delete: down = LineKey::Delete; break;
-    default: break;
-  }
-  if (down) {
-    editor_->KeyDown(*down, shift);
+  if (IsLineKey(key)) {
+    LineKey down = LineKey::Delete;
+    switch (key) {
+      case Qt::Key_End: down = LineKey::End; break;
+      case Qt::Key_Home: down = LineKey::Home; break;
+      case Qt::Key_Left: down = LineKey::Left; break;
+      case Qt::Key_Up: down = LineKey::Up; break;
+      case Qt::Key_Right: down = LineKey::Right; break;
+      case Qt::Key_Down: down = LineKey::Down; break;
+      default: break;
+    }
+    editor_->KeyDown(down, shift);
     event->accept();
     return;
   }
@@ -259,51 +314,17 @@ void CInputChrWnd::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-
-  // Control characters come from the key and the modifiers: the event's text differs
-  // between platforms and synthetic events.
-  if (ctrl && !(mods & Qt::AltModifier)) {
-    int code = -1;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-      code = key - Qt::Key_A + 1;
-    else if (key == Qt::Key_BracketLeft)
-      code = 27;
-    else if (key == Qt::Key_Backslash)
-      code = 28;
-    else if (key == Qt::Key_BracketRight)
-      code = 29;
-    else if (key == Qt::Key_Backspace)
-      code = 127;
-    else if (key == Qt::Key_Return || key == Qt::Key_Enter)
-      code = 10;
-    if (code < 0) {
-      event->ignore();
-      return;
-    }
-    editor_->Char(static_cast<uint16_t>(code), true);
-    event->accept();
-    return;
-  }
-  int code = -1;
-  switch (key) {
-    case Qt::Key_Backspace: code = 8; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: code = 13; break;
-    case Qt::Key_Escape: code = 27; break;
-    case Qt::Key_Tab: code = 9; break;
-    default: break;
-  }
-  if (code >= 0) {
-    editor_->Char(static_cast<uint16_t>(code), ctrl);
-    event->accept();
-    return;
-  }
-  const QString text = event->text();
-  if (text.isEmpty()) {
+  const int code = CharCode(*event);
+  if (code < 0) {
     event->ignore();
     return;
   }
-  for (QChar unit : text) editor_->Char(unit.unicode(), ctrl);
+  if (code <= 0xFFFF) {
+    editor_->Char(static_cast<uint16_t>(code), ctrl);
+  } else {
+    // Several units at once (a character beyond the basic plane, a composed sequence).
+    for (QChar unit : event->text()) editor_->Char(unit.unicode(), ctrl);
+  }
   event->accept();
 }
 

@@ -65,6 +65,7 @@ class CInputChrWnd : public QWidget {
   void lineFocused(int id);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -85,6 +86,9 @@ class CInputChrWnd : public QWidget {
   friend class Host;
 
   void BindEditor();
+  // The character code a key event types, or -1 (Ctrl chords from key and modifiers).
+  static int CharCode(const QKeyEvent& event);
+  static bool IsLineKey(int key);
   const LanguageTable* Language() const;
 
   int lineId_;

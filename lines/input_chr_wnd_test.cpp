@@ -134,6 +134,26 @@ class InputChrWndTest : public QObject {
     QCOMPARE(Text(*a_), QString(QChar(1)) + QString::fromUtf16(u"中文") + "A");
   }
 
+  void keysGoToTheLineBeforeDialogShortcuts() {
+    QAction undoAction(top_.get());
+    undoAction.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoAction.setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    top_->addAction(&undoAction);
+    QAction deleteAction(top_.get());
+    deleteAction.setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteAction.setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    top_->addAction(&deleteAction);
+    QSignalSpy triggered(&undoAction, &QAction::triggered);
+    QSignalSpy deleted(&deleteAction, &QAction::triggered);
+    QTest::keyClicks(a_, "AB");
+    QTest::keyClick(a_, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(a_, Qt::Key_Home);
+    QTest::keyClick(a_, Qt::Key_Delete);
+    QCOMPARE(Text(*a_), QString(""));
+    QCOMPARE(triggered.count(), 0);
+    QCOMPARE(deleted.count(), 0);
+  }
+
   void focusCaretAndSignals() {
     QSignalSpy focused(b_, &CInputChrWnd::lineFocused);
     QVERIFY(b_->caretRect().isNull());
