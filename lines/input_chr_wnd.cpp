@@ -1,0 +1,403 @@
+#include "lines/input_chr_wnd.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <array>
+#include <optional>
+
+#include "app/languages.h"
+
+namespace kirrup {
+namespace {
+
+// The record format under the names that make it "ZEQBinaryData" on every platform:
+// Qt's form for a registered Windows clipboard format, and the plain name, which is
+// the X11 selection target and the Wayland mime type as it stands.
+const QString kWindowsRecordMime = QStringLiteral("application/x-qt-windows-mime;value=\"ZEQBinaryData\"");
+const QString kPlainRecordMime = QStringLiteral("ZEQBinaryData");
+
+// The menu resource's own captions, shown when no language table is given.
+const std::array<const char16_t*, 8> kResourceCaptions = {
+    u"撤消(&U)", u"重复(&R)", u"剪切(&X)", u"复制(&C)", u"粘贴字符图形(&P)", u"粘贴自文本(&T)", u"删除(&D)", u"全选(&A)"};
+
+platform::Color ToColor(const QColor& c) {
+  return platform::Rgb(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                       static_cast<uint8_t>(c.blue()));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The editor's view of the window
+
+class CInputChrWnd::Host final : public LineEditorHost {
+ public:
+  explicit Host(CInputChrWnd& w) : w_(w) {}
+
+  void NotifyChange() override { emit w_.lineChanged(w_.lineId_); }
+  void LineFocused() override { emit w_.lineFocused(w_.lineId_); }
+  void Invalidate(bool) override { w_.update(); }
+  void RedrawNow() override { w_.repaint(); }
+  bool HasFocus() const override { return w_.hasFocus(); }
+  void TakeFocus() override { w_.setFocus(Qt::MouseFocusReason); }
+  void CreateCaret(int width, int height) override {
+    w_.caretExists_ = true;
+    w_.caret_.setSize(QSize(width, height));
+    Show();
+  }
+  void DestroyCaret() override {
+    if (!w_.caretExists_) return;
+    w_.caretExists_ = false;
+    w_.blink_.stop();
+    w_.update(w_.caret_);
+  }
+  void SetCaretPos(int x, int y) override {
+    w_.update(w_.caret_);
+    w_.caret_.moveTo(x, y);
+    if (w_.caretExists_) Show();
+  }
+  void CaptureMouse() override { w_.grabMouse(Qt::IBeamCursor); }
+  void ReleaseMouse() override { w_.releaseMouse(); }
+
+ private:
+  // Shows the caret and starts its blink over.
+  void Show() {
+    w_.caretOn_ = true;
+    const int flash = QApplication::cursorFlashTime();
+    if (flash > 0)
+      w_.blink_.start(flash / 2);
+    else
+      w_.blink_.stop();
+    w_.update(w_.caret_);
+  }
+  CInputChrWnd& w_;
+};
+
+// ---------------------------------------------------------------------------------------
+// The system clipboard
+
+class CInputChrWnd::Clipboard final : public LineClipboard {
+ public:
+  bool Put(std::span<const uint8_t> records, std::span<const char16_t> text) override {
+    QClipboard* cb = QGuiApplication::clipboard();
+    if (!cb) return false;
+    auto data = std::make_unique<QMimeData>();
+    const QByteArray bytes(reinterpret_cast<const char*>(records.data()), static_cast<qsizetype>(records.size()));
+    data->setData(kWindowsRecordMime, bytes);
+    data->setData(kPlainRecordMime, bytes);
+    // Qt's text is counted, not terminated: the 0 unit stays out of what other programs get.
+    size_t n = text.size();
+    while (n > 0 && text[n - 1] == 0) --n;
+    data->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(n)));
+    cb->setMimeData(data.release());
+    return true;
+  }
+  bool HasRecords() const override {
+    const QMimeData* d = Data();
+    return d && (d->hasFormat(kPlainRecordMime) || d->hasFormat(kWindowsRecordMime));
+  }
+  bool HasText() const override {
+    const QMimeData* d = Data();
+    return d && d->hasText();
+  }
+  std::optional<std::vector<uint8_t>> Records() const override {
+    const QMimeData* d = Data();
+    if (!d) return std::nullopt;
+    QByteArray bytes;
+    if (d->hasFormat(kPlainRecordMime))
+      bytes = d->data(kPlainRecordMime);
+    else if (d->hasFormat(kWindowsRecordMime))
+      bytes = d->data(kWindowsRecordMime);
+    else
+      return std::nullopt;
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+  }
+  std::optional<std::u16string> Text() const override {
+    const QMimeData* d = Data();
+    if (!d || !d->hasText()) return std::nullopt;
+    const QString s = d->text();
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+  }
+
+ private:
+  static const QMimeData* Data() {
+    QClipboard* cb = QGuiApplication::clipboard();
+    return cb ? cb->mimeData(QClipboard::Clipboard) : nullptr;
+  }
+};
+
+// ---------------------------------------------------------------------------------------
+// The window
+
+CInputChrWnd::CInputChrWnd(QWidget* parent, int lineId)
+    : QWidget(parent),
+      lineId_(lineId),
+      ownLine_(std::make_unique<MessageLine>()),
+      line_(ownLine_.get()),
+      host_(std::make_unique<Host>(*this)),
+      clipboard_(std::make_unique<Clipboard>()) {
+  setObjectName(QStringLiteral("MYINPUTCHRWND"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  setFocusPolicy(Qt::TabFocus);  // a left click takes the focus itself; the right button does not
+  setCursor(Qt::IBeamCursor);
+  connect(&blink_, &QTimer::timeout, this, [this] {
+    caretOn_ = !caretOn_;
+    update(caret_);
+  });
+  BindEditor();
+  line_->SetLedType(kLed16, false);
+}
+
+CInputChrWnd::~CInputChrWnd() = default;
+
+void CInputChrWnd::BindEditor() {
+  editor_.reset();  // detaches from the old line first
+  editor_ = std::make_unique<LineEditor>(*line_, host_.get());
+  editor_->SetClipboard(clipboard_.get());
+  editor_->Resize(width(), height());
+}
+
+void CInputChrWnd::setLine(MessageLine& line) {
+  if (&line == line_) return;
+  line_ = &line;
+  BindEditor();
+  if (hasFocus()) editor_->FocusIn();
+  update();
+}
+
+const LanguageTable* CInputChrWnd::Language() const {
+  if (!languages_ || languages_->tables.empty()) return nullptr;
+  return &languages_->Current();
+}
+
+int CInputChrWnd::PreferredWidth() const {
+  const LedTypeInfo& row = LedTypeRow(line_->type());
+  return row.zoomX * (row.maxWidth + 2 * line_->barWidth + 4) + 2;
+}
+
+QSize CInputChrWnd::sizeHint() const { return QSize(PreferredWidth(), PreferredHeight()); }
+
+QRect CInputChrWnd::caretRect() const { return caretExists_ ? caret_ : QRect(); }
+
+// ---------------------------------------------------------------------------------------
+// Painting
+
+void CInputChrWnd::paintEvent(QPaintEvent*) {
+  const QPalette& pal = palette();
+  editor_->Paint(picture_, isEnabled(), ToColor(pal.color(QPalette::Active, QPalette::Button)),
+                 ToColor(pal.color(QPalette::Disabled, QPalette::Text)));
+  QImage image(picture_.width(), picture_.height(), QImage::Format_RGB32);
+  const std::vector<platform::Color>& px = picture_.pixels();
+  for (int y = 0; y < image.height(); ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const platform::Color* in = px.data() + static_cast<size_t>(y) * picture_.width();
+    for (int x = 0; x < image.width(); ++x)
+      out[x] = qRgb(platform::RedOf(in[x]), platform::GreenOf(in[x]), platform::BlueOf(in[x]));
+  }
+  if (caretExists_ && caretOn_) {
+    // The caret inverts what lies under it, as a system caret does.
+    const QRect r = caret_.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = r.left(); x <= r.right(); ++x) line[x] ^= 0x00FFFFFF;
+    }
+  }
+  QPainter painter(this);
+  painter.drawImage(0, 0, image);
+}
+
+void CInputChrWnd::resizeEvent(QResizeEvent*) { editor_->Resize(width(), height()); }
+
+void CInputChrWnd::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange) update();
+  QWidget::changeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Keyboard
+
+void CInputChrWnd::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  const bool shift = mods & Qt::ShiftModifier;
+  const bool ctrl = mods & Qt::ControlModifier;
+  const int key = event->key();
+  // Alt chords are the dialog's (mnemonics), as system keys are.
+  if ((mods & Qt::AltModifier) && !ctrl) {
+    event->ignore();
+    return;
+  }
+
+  std::optional<LineKey> down;
+  switch (key) {
+    case Qt::Key_End: down = LineKey::End; break;
+    case Qt::Key_Home: down = LineKey::Home; break;
+    case Qt::Key_Left: down = LineKey::Left; break;
+    case Qt::Key_Up: down = LineKey::Up; break;
+    case Qt::Key_Right: down = LineKey::Right; break;
+    case Qt::Key_Down: down = LineKey::Down; break;
+    case Qt::Key_Delete: down = LineKey::Delete; break;
+    default: break;
+  }
+  if (down) {
+    editor_->KeyDown(*down, shift);
+    event->accept();
+    return;
+  }
+  if (key == Qt::Key_F10 && shift && !ctrl) {
+    OpenContextMenu(QPoint(5, 5));
+    event->accept();
+    return;
+  }
+
+  // Control characters come from the key and the modifiers: the event's text differs
+  // between platforms and synthetic events.
+  if (ctrl && !(mods & Qt::AltModifier)) {
+    int code = -1;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+      code = key - Qt::Key_A + 1;
+    else if (key == Qt::Key_BracketLeft)
+      code = 27;
+    else if (key == Qt::Key_Backslash)
+      code = 28;
+    else if (key == Qt::Key_BracketRight)
+      code = 29;
+    else if (key == Qt::Key_Backspace)
+      code = 127;
+    else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+      code = 10;
+    if (code < 0) {
+      event->ignore();
+      return;
+    }
+    editor_->Char(static_cast<uint16_t>(code), true);
+    event->accept();
+    return;
+  }
+  int code = -1;
+  switch (key) {
+    case Qt::Key_Backspace: code = 8; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: code = 13; break;
+    case Qt::Key_Escape: code = 27; break;
+    case Qt::Key_Tab: code = 9; break;
+    default: break;
+  }
+  if (code >= 0) {
+    editor_->Char(static_cast<uint16_t>(code), ctrl);
+    event->accept();
+    return;
+  }
+  const QString text = event->text();
+  if (text.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  for (QChar unit : text) editor_->Char(unit.unicode(), ctrl);
+  event->accept();
+}
+
+void CInputChrWnd::inputMethodEvent(QInputMethodEvent* event) {
+  for (QChar unit : event->commitString()) editor_->Char(unit.unicode(), false);
+  event->accept();
+}
+
+QVariant CInputChrWnd::inputMethodQuery(Qt::InputMethodQuery query) const {
+  switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImCursorRectangle: return caret_;
+    case Qt::ImHints: return static_cast<int>(Qt::ImhNoPredictiveText);
+    default: return QWidget::inputMethodQuery(query);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse
+
+void CInputChrWnd::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  pressPos_ = event->position().toPoint();
+  editor_->MouseDown(pressPos_.x(), event->modifiers() & Qt::ShiftModifier);
+}
+
+void CInputChrWnd::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const bool held = event->buttons() & Qt::LeftButton;
+  if (editor_->dragPending() && held &&
+      (std::abs(pos.x() - pressPos_.x()) > QApplication::startDragDistance() ||
+       std::abs(pos.y() - pressPos_.y()) > QApplication::startDragDistance()))
+    editor_->DragDecided(true);
+  editor_->MouseMove(pos.x(), held);
+}
+
+void CInputChrWnd::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) editor_->MouseUp();
+}
+
+void CInputChrWnd::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) editor_->DoubleClick();
+}
+
+// ---------------------------------------------------------------------------------------
+// Focus
+
+void CInputChrWnd::focusInEvent(QFocusEvent* event) {
+  // A popup menu closing hands the focus back; the window never lost it for the user.
+  if (event->reason() == Qt::PopupFocusReason && caretExists_) return;
+  editor_->FocusIn();
+}
+
+void CInputChrWnd::focusOutEvent(QFocusEvent* event) {
+  if (event->reason() == Qt::PopupFocusReason) return;
+  editor_->FocusOut();
+}
+
+// ---------------------------------------------------------------------------------------
+// Context menu
+
+std::unique_ptr<QMenu> CInputChrWnd::CreateContextMenu() {
+  auto menu = std::make_unique<QMenu>(this);
+  menu->setObjectName(QStringLiteral("popup_edit"));
+  const LanguageTable* language = Language();
+  for (size_t i = 0; i < kLineMenuCommands.size(); ++i) {
+    const int id = kLineMenuCommands[i];
+    QString text = QString::fromUtf16(kResourceCaptions[i]);
+    if (language) {
+      // An empty text in a translator's table would leave a blank item: keep the caption.
+      if (const std::u16string* t = MenuText(*language, id); t && !t->empty()) text = QString::fromStdU16String(*t);
+    }
+    QAction* action = menu->addAction(text);
+    action->setData(id);
+    action->setEnabled(editor_->CommandEnabled(id));
+    if (id == kLineRedo || id == kLineDelete) menu->addSeparator();
+  }
+  return menu;
+}
+
+void CInputChrWnd::OpenContextMenu(const QPoint& pos) {
+  QPointer<CInputChrWnd> self(this);
+  std::unique_ptr<QMenu> menu = CreateContextMenu();
+  QAction* chosen = menu->exec(mapToGlobal(pos));
+  if (!self) {
+    (void)menu.release();  // went with its parent
+    return;
+  }
+  if (chosen) editor_->Command(chosen->data().toInt());
+}
+
+void CInputChrWnd::contextMenuEvent(QContextMenuEvent* event) {
+  OpenContextMenu(event->reason() == QContextMenuEvent::Keyboard ? QPoint(5, 5) : event->pos());
+  event->accept();
+}
+
+}  // namespace kirrup
