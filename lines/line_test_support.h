@@ -30,7 +30,7 @@ inline CharColumns MakeRecord(uint16_t code, int width, int height,
 
 // A pattern that differs between codes, columns and rows.
 inline bool PatternDot(uint32_t seed, int i, int j) {
-  uint32_t h = seed * 2654435761u ^ static_cast<uint32_t>(i * 73856093) ^ static_cast<uint32_t>(j * 19349663);
+  uint32_t h = seed * 2654435761u ^ static_cast<uint32_t>(i) * 73856093u ^ static_cast<uint32_t>(j) * 19349663u;
   h ^= h >> 13;
   h *= 0x5bd1e995u;
   h ^= h >> 15;

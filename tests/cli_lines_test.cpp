@@ -176,5 +176,65 @@ TEST_F(Cli, ComposeStoresEveryLineWithItsEffects) {
   EXPECT_EQ(data.header.counts[0], 0);
 }
 
+
+TEST_F(Cli, ElevenLedLineWidthComesFromTheSettingsBesideTheTool) {
+  // A program folder of its own: the tool and LIB/Kirrup.ini with LedScrW11.
+  fs::create_directories(Path("prog/LIB"));
+  fs::copy_file(std::string(KIRRUP_BIN_DIR) + "/kirrup-cli", Path("prog/kirrup-cli"));
+  std::ofstream(Path("prog/LIB/Kirrup.ini")) << "[Set]\r\nLedScrW11=170\r\n";
+  const std::string cmd = "cd " + Quote(dir_.string()) + " && prog/kirrup-cli compose --led 11 --line '' -o w.LDAT";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  LdatData data;
+  ASSERT_TRUE(ReadLdatFile(Path("w.LDAT").string(), data));
+  EXPECT_EQ(data.header.maxWidth, 170);
+}
+
+
+// Compose types with the program's own glyphs: the stored records are what RenderGlyph
+// gives, a full line leaves the rest out with a warning, and image takes the result.
+TEST_F(Cli, ComposeTypesRealGlyphs) {
+  FontEngine fonts;
+  fonts.builtInSwitch = 1;
+  fonts.LoadLibraries(KIRRUP_BIN_DIR);
+  CharColumns a{}, b{};
+  if (!fonts.RenderGlyph(kLed7, 'A', a) || !fonts.RenderGlyph(kLed7, 'B', b))
+    GTEST_SKIP() << "no built-in font data in " << KIRRUP_BIN_DIR << "/LIB";
+  a.code = 'A', b.code = 'B';
+
+  Result r = Run({"compose", "--led", "7", "--builtin-font", "--line", "AB", "--open", "2", "-o", "ab.LDAT"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  LdatData data;
+  ASSERT_TRUE(ReadLdatFile(Path("ab.LDAT").string(), data));
+  EXPECT_EQ(fs::file_size(Path("ab.LDAT")), 140u + 2 * 84u);
+  EXPECT_EQ(data.header.lineCount, 1);
+  EXPECT_EQ(data.header.effects[0], 2);
+  ASSERT_EQ(data.records.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    const CharColumns& want = i == 0 ? a : b;
+    const CharColumns& got = data.records[static_cast<size_t>(i)];
+    EXPECT_EQ(got.code, want.code);
+    EXPECT_EQ(got.width, want.width);
+    EXPECT_EQ(got.height, 7);
+    EXPECT_EQ(got.kind, 0);
+    ASSERT_EQ(got.byteCount, std::min(want.width, 72));
+    for (int k = 0; k < got.byteCount; ++k) EXPECT_EQ(got.columns[k], want.columns[k]) << k;
+  }
+
+  r = Run({"image", "ab.LDAT"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "lines: 1\nlength: " + std::to_string(1 + 2 + a.width + b.width) + "\n");
+
+  // A line of 'A's until it is full; the rest is left out and named.
+  int accepted = 0;
+  while (accepted < 50 && (accepted + 1) * a.width <= 108) ++accepted;
+  r = Run({"compose", "--led", "7", "--builtin-font", "--line", std::string(60, 'A'), "-o", "full.LDAT"});
+  ASSERT_EQ(r.status, 0);
+  ASSERT_TRUE(ReadLdatFile(Path("full.LDAT").string(), data));
+  EXPECT_EQ(data.header.counts[0], accepted);
+  EXPECT_NE(r.err.find(std::to_string(60 - accepted) + " characters left out"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("U+0041 'A' ("), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace kirrup

@@ -24,5 +24,7 @@ int RunImage(const std::vector<std::string>& args);
 // The toy: sending an LED data file, the connection state.
 int RunSend(const std::vector<std::string>& args);    // cmd_send.cpp
 int RunStatus(const std::vector<std::string>& args);  // cmd_status.cpp
+// The display simulation as an animated GIF.
+int RunSimulate(const std::vector<std::string>& args);
 
 }  // namespace kirrup::cli

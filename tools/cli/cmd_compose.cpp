@@ -8,6 +8,7 @@
 #include "dialog/ldat_file.h"
 #include "fonts/font_engine.h"
 #include "lines/message_rows.h"
+#include "platform/program_folder.h"
 #include "platform/utf.h"
 #include "tools/cli/cli.h"
 #include "tools/cli/line_setup.h"
@@ -101,12 +102,11 @@ int RunCompose(const std::vector<std::string>& args) {
   ComposeArgs a;
   if (const int status = Parse(args, a)) return status;
 
-  const std::string folder = ProgramFolder();
-  ApplyLineSettings(folder);
   FontEngine fonts;
+  LoadProgramSettings(fonts);  // the font choice of the settings, unless an option overrides it
   if (a.font >= 0) fonts.builtInSwitch = a.font;
   if (!a.systemFont.empty()) fonts.systemFontName = platform::Utf8ToUtf16(a.systemFont);
-  fonts.LoadLibraries(folder);
+  fonts.LoadLibraries(platform::ProgramFolder());
   for (int t = 0; t < 3; ++t) fonts.CreateLedFont(t);
 
   auto rows = std::make_unique<MessageRows>(a.ledType);

@@ -8,6 +8,7 @@
 #include "device/device_image.h"
 #include "dialog/ldat_file.h"
 #include "lines/message_rows.h"
+#include "fonts/font_engine.h"
 #include "tools/cli/cli.h"
 #include "tools/cli/line_setup.h"
 
@@ -26,7 +27,8 @@ int RunImage(const std::vector<std::string>& args) {
   }
   if (in.empty()) return Usage();
 
-  ApplyLineSettings(ProgramFolder());
+  FontEngine fonts;
+  LoadProgramSettings(fonts);
   platform::StderrMessageSink sink;
   LdatData data;
   if (!OpenLdat(in, data, sink)) return 1;

@@ -6,6 +6,7 @@
 
 #include "dialog/ldat_file.h"
 #include "platform/utf.h"
+#include "fonts/font_engine.h"
 #include "tools/cli/cli.h"
 #include "tools/cli/line_setup.h"
 
@@ -59,7 +60,8 @@ void ShowLine(const LdatData& data, int i) {
 
 int RunShow(const std::vector<std::string>& args) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage();
-  ApplyLineSettings(ProgramFolder());
+  FontEngine fonts;
+  LoadProgramSettings(fonts);
   LdatData data;
   platform::StderrMessageSink sink;
   if (!OpenLdat(args[0], data, sink)) return 1;

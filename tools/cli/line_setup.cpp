@@ -1,27 +1,20 @@
 #include "tools/cli/line_setup.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
-#include "lines/led_type.h"
+#include "app/settings.h"
+#include "fonts/font_engine.h"
+#include "platform/profile_file.h"
+#include "platform/program_folder.h"
 
 namespace kirrup::cli {
 
-std::string ProgramFolder() {
-  std::string path(PATH_MAX, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-  if (n <= 0) return ".";
-  path.resize(static_cast<size_t>(n));
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(0, slash);
-}
-
-void ApplyLineSettings(const std::string& programFolder) {
-  (void)programFolder;
-  ApplyLed11Settings(2, 156);
+void LoadProgramSettings(FontEngine& fonts) {
+  platform::ProfileFile file(SettingsPath(platform::ProgramFolder()));
+  file.Load();
+  ApplyLedTypeSettings(ReadSettings(file, fonts));
 }
 
 bool ParseInt(const std::string& text, int& value) {

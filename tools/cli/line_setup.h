@@ -1,16 +1,18 @@
 #pragma once
-// What the line commands need of the program folder before any line exists: the folder
-// itself and the 11-LED line settings from LIB/Kirrup.ini.
+// What the line commands take from the program folder before any line exists, as the
+// program's start-up does: the 11-LED line settings and the font choice of LIB/Kirrup.ini.
 #include <string>
+
+namespace kirrup {
+class FontEngine;
+}
 
 namespace kirrup::cli {
 
-// The folder of the kirrup-cli program file (the program folder).
-std::string ProgramFolder();
-
-// Start-up's replacement of the 11-LED row (LedGap11, LedScrW11), read from the settings
-// file of the program folder; defaults when it or the keys are missing.
-void ApplyLineSettings(const std::string& programFolder);
+// Reads section "Set" of the settings file beside the tool (defaults when it or a key
+// is missing), replaces the 11-LED row of the LedTypeTable and puts bUserFont and
+// SysFont into fonts.
+void LoadProgramSettings(FontEngine& fonts);
 
 // Parses a whole decimal number; false on anything else.
 bool ParseInt(const std::string& text, int& value);

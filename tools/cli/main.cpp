@@ -20,6 +20,8 @@ const Command kCommands[] = {
     {"send", "send IN.LDAT", RunSend},
     {"status", "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)",
      RunStatus},
+    {"simulate", "simulate IN.LDAT -o OUT.gif [--color red|green|blue|yellow] [--ticks N]",
+     RunSimulate},
 };
 
 }  // namespace

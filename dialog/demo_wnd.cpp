@@ -1,0 +1,86 @@
+#include "dialog/demo_wnd.h"
+
+#include <QPainter>
+
+#include "res/demo_picture.h"
+
+using kirrup::DemoEngine;
+using kirrup::platform::RgbImage;
+
+CDemoWnd::CDemoWnd(QWidget* parent) : QFrame(parent), engine_(kirrup::DrawDemoPicture()) {
+  setObjectName("CDemoWnd");
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(1);
+  const int border = frameWidth();
+  setFixedSize(kirrup::kDemoPictureSize + 2 * border, kirrup::kDemoPictureSize + 2 * border);
+  tick_.setInterval(kirrup::kDemoTickMs);
+  pause_.setInterval(kirrup::kDemoPauseMs);
+  pause_.setSingleShot(true);
+  connect(&tick_, &QTimer::timeout, this, &CDemoWnd::OnTick);
+  connect(&pause_, &QTimer::timeout, this, &CDemoWnd::OnPauseEnd);
+}
+
+bool CDemoWnd::Start(std::span<const kirrup::DemoRowInput> rows, bool useMiddleOption,
+                     kirrup::platform::MessageSink& messages) {
+  if (!kirrup::StartDemo(engine_, rows, useMiddleOption, messages)) return false;
+  if (engine_.playing()) {
+    pause_.stop();
+    tick_.start();  // restarts the period when already running
+  }
+  return true;
+}
+
+void CDemoWnd::Stop() {
+  engine_.Stop();
+  tick_.stop();
+  pause_.stop();
+}
+
+void CDemoWnd::OnTick() {
+  switch (engine_.Tick()) {
+    case DemoEngine::TickResult::kFrame:
+      update();
+      break;
+    case DemoEngine::TickResult::kPause:
+      // The ended scene stays on screen; the dialog keeps working meanwhile.
+      tick_.stop();
+      pause_.start();
+      break;
+    case DemoEngine::TickResult::kIdle:
+      break;
+  }
+}
+
+void CDemoWnd::OnPauseEnd() {
+  engine_.EndPause();
+  update();
+  if (engine_.playing()) tick_.start();
+}
+
+QImage CDemoWnd::ClientImage() const {
+  RgbImage offscreen;
+  engine_.Paint(offscreen, color_);
+  const QColor back = palette().color(backgroundRole());
+  const QRect client = contentsRect();
+  RgbImage surface(client.width(), client.height(),
+                   kirrup::platform::Rgb(static_cast<uint8_t>(back.red()),
+                                         static_cast<uint8_t>(back.green()),
+                                         static_cast<uint8_t>(back.blue())));
+  kirrup::StretchTransparent(offscreen, surface, kirrup::platform::kPaper);
+  QImage img(surface.width(), surface.height(), QImage::Format_RGB32);
+  for (int y = 0; y < surface.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < surface.width(); ++x) {
+      const auto c = surface.Pixel(x, y);
+      line[x] = qRgb(kirrup::platform::RedOf(c), kirrup::platform::GreenOf(c),
+                     kirrup::platform::BlueOf(c));
+    }
+  }
+  return img;
+}
+
+void CDemoWnd::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter painter(this);
+  painter.drawImage(contentsRect().topLeft(), ClientImage());
+}
