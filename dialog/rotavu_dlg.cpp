@@ -48,35 +48,41 @@ constexpr int kButtonHeight = 32;
 // The row list holds all twelve rows at once.
 constexpr int kInnerHeight = MessageRows::kCount * kComboHeight + (MessageRows::kCount - 1) * kRowGap;
 
-const char* const kStyleSheet = R"(
-CRotavuDlg { background: #f3f5f8; }
-QFrame#band { background: #ffffff; border: none; border-bottom: 1px solid #dfe4ea; }
-QFrame#indicatorFrame { background: transparent; border: none; }
-QFrame#listFrame { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; }
-QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #f1f3f6);
-              border: 1px solid #c9d0da; border-radius: 6px; padding: 3px 10px; color: #1f2a3d; }
-QPushButton:hover { background: #eef4ff; border-color: #8fb0ea; }
-QPushButton:pressed { background: #dce7fb; border-color: #6f97e0; }
-QPushButton:focus { border-color: #6f97e0; }
-QPushButton:disabled { color: #a3abb7; background: #f5f6f8; border-color: #e0e4ea; }
-QPushButton#send { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b7be6, stop:1 #2d67cc);
-                   color: #ffffff; border-color: #2a5fbd; font-weight: bold; }
-QPushButton#send:hover { background: #4586ee; }
-QPushButton#send:pressed { background: #2a5fbd; }
-QPushButton#send:disabled { background: #b7c8e8; border-color: #b7c8e8; color: #f2f5fb; }
-QPushButton#txt { padding: 0px; border-radius: 4px; }
-QPushButton#txt:disabled { background: #f7f8fa; }
-QPushButton::menu-indicator { subcontrol-origin: padding; subcontrol-position: right center; right: 8px; }
-QLabel#header { color: #5d6878; font-weight: bold; }
-QLabel#rowLabel { color: #7b8698; }
-QLabel#rowLabel:disabled { color: #c2c8d1; }
-QGroupBox#note { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; margin-top: 9px; }
-QGroupBox#note::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; color: #5d6878; font-weight: bold; }
-QLabel#noteText { color: #3d4859; }
-QProgressBar { border: 1px solid #cfd6df; border-radius: 5px; background: #e8ecf1; }
-QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #3b7be6, stop:1 #5aa0f5);
-                      border-radius: 4px; }
+// The look: Qt's own style in a light palette; only the panels and the Send button get
+// style sheets of their own (one for the whole dialog would slow every widget's start).
+const char* const kPanelStyle = "background: #ffffff; border: none; border-bottom: 1px solid #dfe4ea;";
+const char* const kListStyle = "QFrame { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; }";
+const char* const kNoteStyle = R"(
+QGroupBox { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; margin-top: 9px; }
+QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; color: #5d6878; font-weight: bold; }
 )";
+const char* const kSendStyle = R"(
+QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b7be6, stop:1 #2d67cc);
+              color: #ffffff; border: 1px solid #2a5fbd; border-radius: 5px; font-weight: bold; }
+QPushButton:hover { background: #4586ee; }
+QPushButton:pressed { background: #2a5fbd; }
+QPushButton:disabled { background: #b7c8e8; border-color: #b7c8e8; color: #f2f5fb; }
+)";
+
+// Text colours of enabled controls only: disabled ones keep the style's grey.
+void SetText(QPalette& p, QPalette::ColorRole role, QColor colour) {
+  p.setColor(QPalette::Active, role, colour);
+  p.setColor(QPalette::Inactive, role, colour);
+}
+
+QPalette DialogPalette(QPalette p) {
+  p.setColor(QPalette::Window, QColor(0xf3, 0xf5, 0xf8));
+  p.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xd6));
+  SetText(p, QPalette::WindowText, QColor(0x1f, 0x2a, 0x3d));
+  SetText(p, QPalette::ButtonText, QColor(0x1f, 0x2a, 0x3d));
+  return p;
+}
+
+void Tint(QWidget* w, QColor text) {
+  QPalette p = w->palette();
+  SetText(p, QPalette::WindowText, text);
+  w->setPalette(p);
+}
 
 QRect ToQRect(const kirrup::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -101,6 +107,31 @@ QIcon LedIcon(QColor colour) {
     icon.addPixmap(p);
   }
   return icon;
+}
+
+// The logo: the emblem and the product's name beside it, in the dialog's own font.
+QPixmap Logo(const QFont& base, qreal ratio) {
+  QPixmap logo(kLogoSize * ratio);
+  logo.setDevicePixelRatio(ratio);
+  logo.fill(Qt::transparent);
+  QPainter painter(&logo);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  const int side = kLogoSize.height() - 8;
+  painter.drawPixmap(QRect(4, 4, side, side), kirrup::SvgPixmap("icon", QSize(side, side), ratio));
+  QFont name = base;
+  name.setPixelSize(22);
+  name.setBold(true);
+  painter.setFont(name);
+  painter.setPen(QColor(0x1f, 0x2a, 0x44));
+  painter.drawText(QPoint(side + 12, 28), QStringLiteral("Kirrup"));
+  QFont line = base;
+  line.setPixelSize(9);
+  line.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+  painter.setFont(line);
+  painter.setPen(QColor(0x6b, 0x76, 0x89));
+  painter.drawText(QPoint(side + 13, 41), QStringLiteral("LED MESSAGES"));
+  return logo;
 }
 
 struct LedColour {
@@ -141,7 +172,8 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kWidth, kHeight);
-  setStyleSheet(QString::fromLatin1(kStyleSheet));
+  setPalette(DialogPalette(palette()));
+  setAutoFillBackground(true);
 
   // 1. The controls; the font source radio from bUserFont.
   CreateControls();
@@ -154,9 +186,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   QAction* about = systemMenu_->addAction(QStringLiteral("关于 Kirrup(&A)..."));
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
-  QIcon windowIcon;
-  for (int side : {16, 24, 32, 48, 64, 128, 256}) windowIcon.addPixmap(kirrup::SvgPixmap("icon", QSize(side, side), 1));
-  setWindowIcon(windowIcon);
+  setWindowIcon(kirrup::SvgIcon("icon"));
 
   // 3. The top band.
   LoadPictures();
@@ -236,6 +266,7 @@ void CRotavuDlg::CreateControls() {
   // Top band: the frame first, so everything else lies over it.
   auto* band = new QFrame(this);
   Register(kBand, band, "band");
+  band->setStyleSheet(QString::fromLatin1(kPanelStyle));
   auto* logo = new QLabel(this);
   Register(kLogo, logo, "logo");
   auto* indicatorFrame = new QFrame(this);
@@ -298,16 +329,20 @@ void CRotavuDlg::CreateControls() {
   // Column headers and the row list.
   const int headerTop = kLogoSize.height() + 4 + 10;
   const int listTop = headerTop + 20;
-  const char* headerNames[4] = {"header", "header", "header", "header"};
+  QFont headerFont = font();
+  headerFont.setBold(true);
   for (int k = 0; k < 4; ++k) {
     headers_[k] = new QLabel(this);
-    Register(kDataHeader + k, headers_[k], headerNames[k]);
+    Register(kDataHeader + k, headers_[k], "header");
+    headers_[k]->setFont(headerFont);
+    Tint(headers_[k], QColor(0x5d, 0x68, 0x78));
     headers_[k]->setGeometry(kMargin, headerTop, 0, 18);
     headers_[k]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
   headers_[0]->setIndent(kLabelWidth + 6);
   listFrame_ = new QFrame(this);
   Register(kListFrame, listFrame_, "listFrame");
+  listFrame_->setStyleSheet(QString::fromLatin1(kListStyle));
   listFrame_->setGeometry(kMargin, listTop, kListWidth, kInnerHeight + 10);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   Register(kScrollBar, scrollBar_, "scrollBar");
@@ -367,9 +402,11 @@ void CRotavuDlg::CreateControls() {
   const int progressTop = sendTop - 10 - 12;
   auto* note = new QGroupBox(this);
   Register(kNoteBox, note, "note");
+  note->setStyleSheet(QString::fromLatin1(kNoteStyle));
   note->setGeometry(side, y, kSideWidth, progressTop - 10 - y);
   noteText_ = new QLabel(this);
   Register(kNoteText, noteText_, "noteText");
+  Tint(noteText_, QColor(0x3d, 0x48, 0x59));
   noteText_->setWordWrap(true);
   noteText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   noteText_->setGeometry(note->geometry().adjusted(12, 24, -10, -8));
@@ -381,6 +418,7 @@ void CRotavuDlg::CreateControls() {
 
   sendButton_ = MakeButton(kSend, "send", QRect(side, sendTop, half, 36));
   Register(kSend, sendButton_, "send");
+  sendButton_->setStyleSheet(QString::fromLatin1(kSendStyle));
   exitButton_ = MakeButton(kExitCommand, "exit", QRect(side + half + 8, sendTop, half, 36));
   Register(kExitCommand, exitButton_, "exitButton");
   exitButton_->setProperty("commandId", kExitCommand);
@@ -396,6 +434,7 @@ void CRotavuDlg::CreateRow(int i) {
   r.label = new QLabel(QString::number(i + 1), this);
   Register(kRowLabel + i, r.label, "rowLabel");
   r.label->setAlignment(Qt::AlignCenter);
+  Tint(r.label, QColor(0x7b, 0x86, 0x98));
   r.label->resize(kLabelWidth, kComboHeight);
 
   r.line = new kirrup::CInputChrWnd(this, kLineWindow + i);
@@ -439,7 +478,7 @@ void CRotavuDlg::LoadPictures() {
   const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
   connectedPicture_ = kirrup::SvgPixmap("connected", kIndicatorSize, ratio);
   disconnectedPicture_ = kirrup::SvgPixmap("disconnected", kIndicatorSize, ratio);
-  static_cast<QLabel*>(Control(kLogo))->setPixmap(kirrup::SvgPixmap("logo", kLogoSize, ratio));
+  static_cast<QLabel*>(Control(kLogo))->setPixmap(Logo(font(), ratio));
   indicator_->setPixmap(showsConnected_ ? connectedPicture_ : disconnectedPicture_);
 }
 

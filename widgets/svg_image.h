@@ -8,7 +8,8 @@ namespace kirrup {
 
 // The picture ":/res/svg/<name>.svg" at a size in logical pixels for a device pixel ratio.
 QPixmap SvgPixmap(const QString& name, QSize size, qreal devicePixelRatio);
-// An icon holding the picture at 1x, 2x and 3x of the size.
-QIcon SvgIcon(const QString& name, QSize size);
+// An icon that draws the picture at whatever size and scale it is shown (size: the
+// usual one, kept for callers that state it).
+QIcon SvgIcon(const QString& name, QSize size = {});
 
 }  // namespace kirrup
