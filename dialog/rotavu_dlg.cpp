@@ -1,67 +1,925 @@
 #include "dialog/rotavu_dlg.h"
 
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRadialGradient>
+#include <QRadioButton>
+#include <QScrollBar>
 
 #include "app/languages.h"
 #include "app/rotavu_app.h"
+#include "device/usb_transfer.h"
 #include "dialog/about_dlg.h"
+#include "lines/input_chr_wnd.h"
+#include "widgets/svg_image.h"
 
-CRotavuDlg::CRotavuDlg(QWidget* parent) : QDialog(parent) {
+using kirrup::MessageRows;
+using kirrup::ScrollCode;
+
+namespace {
+
+// Sizes of the layout, in logical pixels.
+constexpr int kMargin = 12;
+constexpr int kComboHeight = 24;
+constexpr int kRowGap = 7;  // between rows of a full page
+constexpr int kLabelWidth = 20;
+constexpr QSize kTxtSize(36, 24);
+constexpr QSize kLogoSize(168, 48);
+constexpr QSize kIndicatorSize(40, 40);
+constexpr QSize kBandButton(88, 34);
+constexpr int kLanguageWidth = 158;
+constexpr int kListWidth = 660;
+constexpr int kSideWidth = 200;
+constexpr int kSymbolPlaceHeight = 128;
+constexpr int kButtonHeight = 32;
+
+// The row list holds all twelve rows at once.
+constexpr int kInnerHeight = MessageRows::kCount * kComboHeight + (MessageRows::kCount - 1) * kRowGap;
+
+// The look: Qt's own style in a light palette; only the panels and the Send button get
+// style sheets of their own (one for the whole dialog would slow every widget's start).
+const char* const kPanelStyle = "background: #ffffff; border: none; border-bottom: 1px solid #dfe4ea;";
+const char* const kListStyle = "QFrame { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; }";
+const char* const kNoteStyle = R"(
+QGroupBox { background: #ffffff; border: 1px solid #d6dce4; border-radius: 6px; margin-top: 9px; }
+QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; color: #5d6878; font-weight: bold; }
+)";
+const char* const kSendStyle = R"(
+QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b7be6, stop:1 #2d67cc);
+              color: #ffffff; border: 1px solid #2a5fbd; border-radius: 5px; font-weight: bold; }
+QPushButton:hover { background: #4586ee; }
+QPushButton:pressed { background: #2a5fbd; }
+QPushButton:disabled { background: #b7c8e8; border-color: #b7c8e8; color: #f2f5fb; }
+)";
+
+// Text colours of enabled controls only: disabled ones keep the style's grey.
+void SetText(QPalette& p, QPalette::ColorRole role, QColor colour) {
+  p.setColor(QPalette::Active, role, colour);
+  p.setColor(QPalette::Inactive, role, colour);
+}
+
+QPalette DialogPalette(QPalette p) {
+  p.setColor(QPalette::Window, QColor(0xf3, 0xf5, 0xf8));
+  p.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xd6));
+  SetText(p, QPalette::WindowText, QColor(0x1f, 0x2a, 0x3d));
+  SetText(p, QPalette::ButtonText, QColor(0x1f, 0x2a, 0x3d));
+  return p;
+}
+
+void Tint(QWidget* w, QColor text) {
+  QPalette p = w->palette();
+  SetText(p, QPalette::WindowText, text);
+  w->setPalette(p);
+}
+
+QRect ToQRect(const kirrup::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+QString Text(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+// A lit LED of the colour for the colour menu.
+QIcon LedIcon(QColor colour) {
+  QIcon icon;
+  for (qreal ratio : {1.0, 2.0}) {
+    QPixmap p(QSize(16, 16) * ratio);
+    p.setDevicePixelRatio(ratio);
+    p.fill(Qt::transparent);
+    QPainter painter(&p);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(QPointF(6.5, 6), 8);
+    g.setColorAt(0, colour.lighter(170));
+    g.setColorAt(0.45, colour);
+    g.setColorAt(1, colour.darker(135));
+    painter.setBrush(g);
+    painter.setPen(QPen(colour.darker(160), 1));
+    painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    icon.addPixmap(p);
+  }
+  return icon;
+}
+
+// The logo: the emblem and the product's name beside it, in the dialog's own font.
+QPixmap Logo(const QFont& base, qreal ratio) {
+  QPixmap logo(kLogoSize * ratio);
+  logo.setDevicePixelRatio(ratio);
+  logo.fill(Qt::transparent);
+  QPainter painter(&logo);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  const int side = kLogoSize.height() - 8;
+  painter.drawPixmap(QRect(4, 4, side, side), kirrup::SvgPixmap("icon", QSize(side, side), ratio));
+  QFont name = base;
+  name.setPixelSize(22);
+  name.setBold(true);
+  painter.setFont(name);
+  painter.setPen(QColor(0x1f, 0x2a, 0x44));
+  painter.drawText(QPoint(side + 12, 28), QStringLiteral("Kirrup"));
+  QFont line = base;
+  line.setPixelSize(9);
+  line.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+  painter.setFont(line);
+  painter.setPen(QColor(0x6b, 0x76, 0x89));
+  painter.drawText(QPoint(side + 13, 41), QStringLiteral("LED MESSAGES"));
+  return logo;
+}
+
+struct LedColour {
+  int command;
+  kirrup::platform::Color value;  // 0x00BBGGRR
+  QColor shown;
+};
+constexpr int kColourCount = 4;
+const LedColour kColours[kColourCount] = {
+    {8014, 0x0000FF, QColor(229, 57, 53)},
+    {8015, 0x00FF00, QColor(46, 170, 90)},
+    {8016, 0xFF0000, QColor(52, 100, 220)},
+    {8017, 0x00FFFF, QColor(245, 200, 20)},
+};
+
+}  // namespace
+
+CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(parent) {
+  CRotavuApp* running = CRotavuApp::Instance();
+  app_ = app ? app : running;
+  if (!app_) {
+    ownApp_ = std::make_unique<kirrup::Application>();
+    app_ = ownApp_.get();
+  }
+  if (running && app_ == static_cast<kirrup::Application*>(running)) {
+    messages = running->messageSink;
+  } else {
+    ownMessages_ = std::make_unique<CMessageBoxSink>();
+    messages = ownMessages_.get();
+  }
+  // UseMiddleOption is 0 at every start.
+  app_->useMiddleOption = 0;
+  rows_ = std::make_unique<MessageRows>(app_->settings.ledType);
+  rows_->SetGlyphSource(&app_->fonts);
+  image_ = std::make_unique<kirrup::DeviceImage>();
+
   setWindowTitle(QStringLiteral("Kirrup"));
-  setWindowIcon(QIcon(QPixmap(":/res/kirrup.xpm")));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kWidth, kHeight);
+  setPalette(DialogPalette(palette()));
+  setAutoFillBackground(true);
 
+  // 1. The controls; the font source radio from bUserFont.
+  CreateControls();
+  (app_->fonts.builtInSwitch == 0 ? sysFont_ : userFont_)->setChecked(true);
+
+  // 2. System menu, window icon, button images.
   systemMenu_ = new QMenu(this);
   systemMenu_->setObjectName("systemMenu");
   systemMenu_->addSeparator();
   QAction* about = systemMenu_->addAction(QStringLiteral("关于 Kirrup(&A)..."));
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
+  setWindowIcon(kirrup::SvgIcon("icon"));
 
-  QString exitText = QStringLiteral("Exit");
-  if (CRotavuApp* app = CRotavuApp::Instance()) {
-    const auto& texts = app->languages;
-    if (texts.count() > 0) {
-      // The language of the system when the list has it, else the first one.
-      app->languages.current = kirrup::SelectLanguage(texts, app->systemLanguageId);
-      exitText = QString::fromStdU16String(*kirrup::CaptionText(texts.Current(), kExitCommand));
+  // 3. The top band.
+  LoadPictures();
+  ArrangeTopBand();
+
+  // 4. Rows 2..12 disabled (their TXT images came with the rows).
+  for (int i = 0; i < MessageRows::kCount; ++i) (*rows_)[i].enabled = i == 0;
+  SyncRowsEnabled();
+
+  // 5. Scrolling.
+  SetUpScrolling();
+
+  // 6. The companion windows take the places 1005 and 1006 when they come.
+
+  // 7. Languages: the system's own, else the first.
+  {
+    const QSignalBlocker block(languageBox_);
+    for (const kirrup::LanguageTable& t : app_->languages.tables) {
+      languageBox_->addItem(kirrup::SvgIcon("language", QSize(16, 16)), Text(t.name));
+    }
+    app_->languages.current = kirrup::SelectLanguage(app_->languages, app_->systemLanguageId);
+    languageBox_->setCurrentIndex(app_->languages.current);
+  }
+
+  // 8. Middle options, texts, the LED type with row reset, the rows.
+  {
+    const QSignalBlocker block(useMiddle_);
+    useMiddle_->setChecked(rows_->useMiddleOption != 0);
+  }
+  ApplyTexts(true);
+  ApplyLedType(app_->settings.ledType, true);
+  LayOutRows();
+
+  // 9. Progress bar, indicator, polling.
+  progress_->setRange(1, 100);
+  progress_->reset();
+  connected_ = false;
+  SetIndicator(true);
+  connect(&pollTimer_, &QTimer::timeout, this, [this] { OnTimer(kPollTimer); });
+  connect(&resetTimer_, &QTimer::timeout, this, [this] { OnTimer(kResetTimer); });
+  pollTimer_.start(kPollMs);
+
+  // Row 1 takes the keyboard at once.
+  rowControls_[0].line->setFocus(Qt::OtherFocusReason);
+}
+
+CRotavuDlg::~CRotavuDlg() {
+  // The line windows are views of the rows' lines: they go first.
+  for (RowControls& r : rowControls_) {
+    delete r.line;
+    r.line = nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Controls
+
+void CRotavuDlg::Register(int id, QWidget* widget, const char* name) {
+  controls_.insert(id, widget);
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setProperty("controlId", id);
+}
+
+QPushButton* CRotavuDlg::MakeButton(int id, const QString& icon, const QRect& geometry) {
+  auto* b = new QPushButton(this);
+  b->setAutoDefault(false);
+  if (!icon.isEmpty()) {
+    b->setIcon(kirrup::SvgIcon(icon, QSize(18, 18)));
+    b->setIconSize(QSize(18, 18));
+  }
+  b->setGeometry(geometry);
+  connect(b, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+  return b;
+}
+
+void CRotavuDlg::CreateControls() {
+  // Top band: the frame first, so everything else lies over it.
+  auto* band = new QFrame(this);
+  Register(kBand, band, "band");
+  band->setStyleSheet(QString::fromLatin1(kPanelStyle));
+  auto* logo = new QLabel(this);
+  Register(kLogo, logo, "logo");
+  auto* indicatorFrame = new QFrame(this);
+  Register(kIndicatorFrame, indicatorFrame, "indicatorFrame");
+  indicator_ = new QLabel(this);
+  Register(kIndicator, indicator_, "indicator");
+  indicator_->setAlignment(Qt::AlignCenter);
+
+  const int bandButtonsLeft = 2 + kLogoSize.width() + 18;
+  const int bandButtonTop = (kLogoSize.height() + 4 - kBandButton.height()) / 2;
+  struct BandButton {
+    int id;
+    const char* icon;
+    const char* name;
+  };
+  const BandButton bandButtons[] = {{kOpen, "open", "open"}, {kSave, "save", "save"}, {kClear, "clear", "clear"}};
+  int x = bandButtonsLeft;
+  for (const BandButton& bb : bandButtons) {
+    QPushButton* b = MakeButton(bb.id, bb.icon, QRect(QPoint(x, bandButtonTop), kBandButton));
+    Register(bb.id, b, bb.name);
+    x += kBandButton.width() + 8;
+  }
+
+  auto* divider = new QFrame(this);
+  divider->setFrameShape(QFrame::VLine);
+  Register(kDivider, divider, "divider");
+  auto* languageLabel = new QLabel(this);
+  Register(kLanguageLabel, languageLabel, "languageLabel");
+  languageBox_ = new QComboBox(this);
+  Register(kLanguage, languageBox_, "language");
+  languageBox_->setFixedHeight(28);
+  connect(languageBox_, &QComboBox::currentIndexChanged, this, [this](int index) { SelectLanguage(index); });
+
+  // Controls this layout gives no size: their handlers work all the same.
+  ledTypeButton_ = MakeButton(kLedTypeButton, QString(), QRect(bandButtonsLeft, 0, 0, 0));
+  Register(kLedTypeButton, ledTypeButton_, "ledType");
+  userFont_ = new QRadioButton(this);
+  Register(kUserFont, userFont_, "userFont");
+  sysFont_ = new QRadioButton(this);
+  Register(kSysFont, sysFont_, "sysFont");
+  auto* fontChooser = new QComboBox(this);
+  Register(kFontChooser, fontChooser, "fontChooser");
+  fontChooser->setEnabled(app_->fonts.builtInSwitch == 0);
+  useMiddle_ = new QCheckBox(this);
+  Register(kUseMiddle, useMiddle_, "useMiddle");
+  for (QWidget* w : std::initializer_list<QWidget*>{ledTypeButton_, userFont_, sysFont_, fontChooser, useMiddle_}) {
+    w->setGeometry(bandButtonsLeft, 0, 0, 0);
+    w->setFocusPolicy(Qt::NoFocus);  // nothing to see, nothing to tab into
+  }
+  useMiddle_->hide();
+  connect(userFont_, &QRadioButton::clicked, this, [this] { OnCommand(kUserFont); });
+  connect(sysFont_, &QRadioButton::clicked, this, [this] { OnCommand(kSysFont); });
+  connect(useMiddle_, &QCheckBox::clicked, this, [this] { OnCommand(kUseMiddle); });
+  connect(fontChooser, &QComboBox::currentIndexChanged, this, [this, fontChooser](int) {
+    app_->fonts.systemFontName = fontChooser->currentText().toStdU16String();
+    app_->fonts.CreateLedFont(rows_->ledType());
+    emit companionCommand(kFontChooser);
+  });
+
+  // Column headers and the row list.
+  const int headerTop = kLogoSize.height() + 4 + 10;
+  const int listTop = headerTop + 20;
+  QFont headerFont = font();
+  headerFont.setBold(true);
+  for (int k = 0; k < 4; ++k) {
+    headers_[k] = new QLabel(this);
+    Register(kDataHeader + k, headers_[k], "header");
+    headers_[k]->setFont(headerFont);
+    Tint(headers_[k], QColor(0x5d, 0x68, 0x78));
+    headers_[k]->setGeometry(kMargin, headerTop, 0, 18);
+    headers_[k]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  headers_[0]->setIndent(kLabelWidth + 6);
+  listFrame_ = new QFrame(this);
+  Register(kListFrame, listFrame_, "listFrame");
+  listFrame_->setStyleSheet(QString::fromLatin1(kListStyle));
+  listFrame_->setGeometry(kMargin, listTop, kListWidth, kInnerHeight + 10);
+  scrollBar_ = new QScrollBar(Qt::Vertical, this);
+  Register(kScrollBar, scrollBar_, "scrollBar");
+  scrollBar_->setFocusPolicy(Qt::NoFocus);
+  connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
+    ScrollCode code;
+    switch (action) {
+      case QAbstractSlider::SliderSingleStepSub: code = ScrollCode::LineUp; break;
+      case QAbstractSlider::SliderSingleStepAdd: code = ScrollCode::LineDown; break;
+      case QAbstractSlider::SliderPageStepSub: code = ScrollCode::PageUp; break;
+      case QAbstractSlider::SliderPageStepAdd: code = ScrollCode::PageDown; break;
+      case QAbstractSlider::SliderMove: code = ScrollCode::ThumbTrack; break;
+      case QAbstractSlider::SliderToMinimum: code = ScrollCode::Top; break;
+      case QAbstractSlider::SliderToMaximum: code = ScrollCode::Bottom; break;
+      default: code = ScrollCode::EndScroll; break;
+    }
+    OnVScroll(code, scrollBar_->sliderPosition());
+    scrollBar_->setSliderPosition(state_.scroll.first);
+  });
+
+  for (int i = 0; i < MessageRows::kCount; ++i) CreateRow(i);
+
+  // The symbol picker's place, under the rows.
+  auto* symbolPlace = new QFrame(this);
+  Register(kSymbolPlace, symbolPlace, "symbolPlace");
+  symbolPlace->setGeometry(kMargin, listFrame_->geometry().bottom() + 1 + 10, kListWidth, kSymbolPlaceHeight);
+  symbolPlace->hide();
+
+  // The side column: simulation, its Start and Stop, colour, note, progress, Send and Exit.
+  const int side = kMargin + kListWidth + kMargin;
+  const int half = (kSideWidth - 8) / 2;
+  auto* simulationPlace = new QFrame(this);
+  Register(kSimulationPlace, simulationPlace, "simulationPlace");
+  simulationPlace->setGeometry(side, headerTop, kSideWidth, kSideWidth);
+  simulationPlace->hide();
+  int y = headerTop + kSideWidth + 8;
+  QPushButton* start = MakeButton(kStart, "start", QRect(side, y, half, kButtonHeight));
+  Register(kStart, start, "start");
+  QPushButton* stop = MakeButton(kStop, "stop", QRect(side + half + 8, y, half, kButtonHeight));
+  Register(kStop, stop, "stop");
+  stop->setEnabled(false);
+  y += kButtonHeight + 8;
+
+  QPushButton* colour = MakeButton(kColor, "color", QRect(side, y, kSideWidth, kButtonHeight));
+  Register(kColor, colour, "color");
+  colorMenu_ = new QMenu(this);
+  colorMenu_->setObjectName("colorMenu");
+  for (const LedColour& c : kColours) {
+    QAction* a = colorMenu_->addAction(LedIcon(c.shown), QString());
+    a->setData(c.command);
+    connect(a, &QAction::triggered, this, [this, id = c.command] { OnCommand(id); });
+  }
+  colour->setMenu(colorMenu_);
+  y += kButtonHeight + 10;
+
+  const int sendTop = kHeight - kMargin - 36;
+  const int progressTop = sendTop - 10 - 12;
+  auto* note = new QGroupBox(this);
+  Register(kNoteBox, note, "note");
+  note->setStyleSheet(QString::fromLatin1(kNoteStyle));
+  note->setGeometry(side, y, kSideWidth, progressTop - 10 - y);
+  noteText_ = new QLabel(this);
+  Register(kNoteText, noteText_, "noteText");
+  Tint(noteText_, QColor(0x3d, 0x48, 0x59));
+  noteText_->setWordWrap(true);
+  noteText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  noteText_->setGeometry(note->geometry().adjusted(12, 24, -10, -8));
+
+  progress_ = new QProgressBar(this);
+  Register(kProgress, progress_, "progress");
+  progress_->setTextVisible(false);
+  progress_->setGeometry(side, progressTop, kSideWidth, 12);
+
+  sendButton_ = MakeButton(kSend, "send", QRect(side, sendTop, half, 36));
+  Register(kSend, sendButton_, "send");
+  sendButton_->setStyleSheet(QString::fromLatin1(kSendStyle));
+  exitButton_ = MakeButton(kExitCommand, "exit", QRect(side + half + 8, sendTop, half, 36));
+  Register(kExitCommand, exitButton_, "exitButton");
+  exitButton_->setProperty("commandId", kExitCommand);
+
+  // Over the band and the frames.
+  for (QWidget* w : controls_) {
+    if (w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
+  }
+}
+
+void CRotavuDlg::CreateRow(int i) {
+  RowControls& r = rowControls_[i];
+  r.label = new QLabel(QString::number(i + 1), this);
+  Register(kRowLabel + i, r.label, "rowLabel");
+  r.label->setAlignment(Qt::AlignCenter);
+  Tint(r.label, QColor(0x7b, 0x86, 0x98));
+  r.label->resize(kLabelWidth, kComboHeight);
+
+  r.line = new kirrup::CInputChrWnd(this, kLineWindow + i);
+  controls_.insert(kLineWindow + i, r.line);
+  r.line->setProperty("controlId", kLineWindow + i);
+  r.line->setLine((*rows_)[i].line);
+  r.line->setLanguages(&app_->languages);
+  connect(r.line, &kirrup::CInputChrWnd::lineChanged, this, [this](int id) { OnLineChanged(id); });
+  connect(r.line, &kirrup::CInputChrWnd::lineFocused, this, [this](int id) { OnLineFocused(id); });
+
+  r.txt = MakeButton(kTxtButton + i, QString(), QRect(QPoint(0, 0), kTxtSize));
+  Register(kTxtButton + i, r.txt, "txt");
+  r.txt->setIcon(kirrup::SvgIcon("txt", kTxtSize));
+  r.txt->setIconSize(kTxtSize - QSize(6, 4));
+  r.txt->setAccessibleName(QStringLiteral("TXT"));
+  r.txt->setToolTip(QStringLiteral("TXT"));
+
+  auto makeCombo = [this, i](int id, int MessageRowEffect) {
+    auto* box = new QComboBox(this);
+    Register(id + i, box, id == kOpenCombo ? "openOption" : id == kMiddleCombo ? "middleOption" : "closeOption");
+    box->setFixedHeight(kComboHeight);
+    box->setMaxVisibleItems(10);
+    connect(box, &QComboBox::currentIndexChanged, this, [this, i, MessageRowEffect](int index) {
+      if (applying_ || index < 0) return;
+      kirrup::MessageRow& row = (*rows_)[i];
+      int& effect = MessageRowEffect == 0 ? row.openOption : MessageRowEffect == 1 ? row.middleOption
+                                                                                  : row.closeOption;
+      if (effect == index) return;
+      effect = index;
+      // A changed effect is changed data, as a changed line is.
+      state_.modified = true;
+    });
+    return box;
+  };
+  r.open = makeCombo(kOpenCombo, 0);
+  r.middle = makeCombo(kMiddleCombo, 1);
+  r.close = makeCombo(kCloseCombo, 2);
+}
+
+void CRotavuDlg::LoadPictures() {
+  const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+  connectedPicture_ = kirrup::SvgPixmap("connected", kIndicatorSize, ratio);
+  disconnectedPicture_ = kirrup::SvgPixmap("disconnected", kIndicatorSize, ratio);
+  static_cast<QLabel*>(Control(kLogo))->setPixmap(Logo(font(), ratio));
+  indicator_->setPixmap(showsConnected_ ? connectedPicture_ : disconnectedPicture_);
+}
+
+void CRotavuDlg::changeEvent(QEvent* event) {
+  // Moved to a screen of another scale: the pictures are drawn again for it.
+  if (event->type() == QEvent::ScreenChangeInternal) LoadPictures();
+  QDialog::changeEvent(event);
+}
+
+void CRotavuDlg::ArrangeTopBand() {
+  kirrup::TopBandInput in;
+  in.clientWidth = width();
+  in.logo = {kLogoSize.width(), kLogoSize.height()};
+  in.indicator = {kIndicatorSize.width(), kIndicatorSize.height()};
+  in.dividerLeft = width() - 2 - (kIndicatorSize.width() + 4) - 8 - kLanguageWidth - 8;
+  in.labelHeight = 0;
+  in.comboHeight = languageBox_->height();
+  const kirrup::TopBandLayout l = kirrup::LayOutTopBand(in);
+  Control(kBand)->setGeometry(ToQRect(l.band));
+  Control(kLogo)->setGeometry(ToQRect(l.logo));
+  indicator_->setGeometry(ToQRect(l.indicator));
+  Control(kIndicatorFrame)->setGeometry(ToQRect(l.indicatorFrame));
+  Control(kDivider)->setGeometry(ToQRect(l.divider));
+  Control(kLanguageLabel)->setGeometry(ToQRect(l.label));
+  languageBox_->setGeometry(ToQRect(l.combo));
+}
+
+void CRotavuDlg::SetUpScrolling() {
+  listArea_ = kirrup::ListAreaOf(
+      {listFrame_->x(), listFrame_->y(), listFrame_->x() + listFrame_->width(), listFrame_->y() + listFrame_->height()},
+      0);
+  scrollBar_->setGeometry(ToQRect(listArea_.scrollBar));
+  state_.scroll.first = 0;
+  state_.scroll.page = kirrup::RowsPerPage(listArea_.inner.Height(), kComboHeight);
+  const QSignalBlocker block(scrollBar_);
+  scrollBar_->setRange(0, std::max(0, MessageRows::kCount - state_.scroll.page));
+  scrollBar_->setPageStep(std::max(state_.scroll.page, 1));
+  scrollBar_->setValue(0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Texts, LED type, rows
+
+void CRotavuDlg::RefillCombo(QComboBox* box, const QStringList& items) {
+  box->setUpdatesEnabled(false);
+  const bool wasApplying = applying_;
+  applying_ = true;
+  const int kept = kirrup::KeptSelection(box->count(), box->currentIndex());
+  box->clear();
+  box->addItems(items);
+  box->setCurrentIndex(kept < box->count() ? kept : 0);
+  applying_ = wasApplying;
+  box->setUpdatesEnabled(true);
+}
+
+void CRotavuDlg::ApplyTexts(bool full) {
+  const kirrup::LanguageTable& table = app_->languages.Current();
+  if (full) {
+    for (int id : kirrup::kCaptionControlIds) {
+      const std::u16string* text = kirrup::CaptionText(table, id);
+      QWidget* w = Control(id);
+      if (!text || !w) continue;
+      const QString t = Text(*text);
+      if (auto* b = qobject_cast<QAbstractButton*>(w))
+        b->setText(t);
+      else if (auto* l = qobject_cast<QLabel*>(w))
+        l->setText(t);
+      else if (auto* g = qobject_cast<QGroupBox*>(w))
+        g->setTitle(t);
+    }
+    if (const std::u16string* language = kirrup::CaptionText(table, kLanguageLabel)) {
+      languageBox_->setToolTip(Text(*language));
+    }
+    RefreshNoteAndLedCaption();
+  }
+
+  auto list = [](const auto& texts) {
+    QStringList out;
+    for (const std::u16string& t : texts) out << Text(t);
+    return out;
+  };
+  const QStringList openItems = list(table.openTexts);
+  const QStringList middleItems = list(table.middleTexts);
+  const QStringList closeItems = list(table.closeTexts);
+  for (RowControls& r : rowControls_) {
+    RefillCombo(r.open, openItems);
+    if (!full) continue;
+    RefillCombo(r.middle, middleItems);
+    if (rows_->useMiddleOption == 0) r.middle->hide();
+    RefillCombo(r.close, closeItems);
+  }
+
+  if (full) {
+    for (QAction* a : colorMenu_->actions()) {
+      if (const std::u16string* text = kirrup::MenuText(table, a->data().toInt())) a->setText(Text(*text));
     }
   }
-  exitButton_ = new QPushButton(exitText, this);
-  exitButton_->setObjectName("exitButton");
-  exitButton_->setProperty("commandId", kExitCommand);
-  exitButton_->setAutoDefault(false);
-  exitButton_->resize(88, 28);
-  exitButton_->move(kWidth - exitButton_->width() - 12, kHeight - exitButton_->height() - 12);
-  connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(kExitCommand); });
 }
+
+void CRotavuDlg::RefreshNoteAndLedCaption() {
+  const kirrup::LanguageTable& table = app_->languages.Current();
+  QString note = Text(kirrup::NoteText(table, rows_->ledType()));
+  note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  noteText_->setText(note);
+  const QString caption = ledTypeButton_->text().section(QLatin1Char('\n'), 0, 0);
+  ledTypeButton_->setText(caption + QStringLiteral("\n(%1Led)").arg(kirrup::LedTypeRow(rows_->ledType()).height));
+}
+
+void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
+  applying_ = true;
+  rows_->ApplyLedType(type, rowReset);
+  applying_ = false;
+  app_->settings.ledType = rows_->ledType();
+  RefreshNoteAndLedCaption();
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    kirrup::CInputChrWnd* w = rowControls_[i].line;
+    w->resize(w->width(), (*rows_)[i].line.PreferredHeight());
+  }
+  SyncRowsEnabled();
+}
+
+void CRotavuDlg::SyncRowsEnabled() {
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    const bool on = (*rows_)[i].enabled;
+    const RowControls& r = rowControls_[i];
+    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
+      w->setEnabled(on);
+  }
+}
+
+void CRotavuDlg::SyncEffectsToCombos() {
+  applying_ = true;
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    const kirrup::MessageRow& row = (*rows_)[i];
+    rowControls_[i].open->setCurrentIndex(row.openOption);
+    rowControls_[i].middle->setCurrentIndex(row.middleOption);
+    rowControls_[i].close->setCurrentIndex(row.closeOption);
+  }
+  applying_ = false;
+}
+
+void CRotavuDlg::LayOutRows() {
+  if (state_.scroll.page <= 0) return;
+  const kirrup::MessageLine& line = (*rows_)[0].line;
+  kirrup::RowLayoutInput in;
+  in.inner = listArea_.inner;
+  in.scrollBarLeft = listArea_.scrollBar.left;
+  in.comboHeight = kComboHeight;
+  in.labelWidth = kLabelWidth;
+  in.labelHeight = kComboHeight;
+  in.txtWidth = kTxtSize.width();
+  in.txtHeight = kTxtSize.height();
+  in.lineWidth = kirrup::LineWindowWidth(kirrup::LedTypeRow(line.type()), line.barWidth);
+  in.lineHeight = line.PreferredHeight();
+  in.useMiddle = rows_->useMiddleOption != 0;
+  in.scroll = state_.scroll;
+  const std::optional<kirrup::RowsLayout> layout = kirrup::LayOutRows(in);
+  if (!layout) return;
+
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    const kirrup::RowPlacement& p = layout->rows[i];
+    const RowControls& r = rowControls_[i];
+    if (!p.visible) {
+      for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close}) w->hide();
+      continue;
+    }
+    r.label->setGeometry(ToQRect(p.label));
+    r.line->setGeometry(ToQRect(p.line));
+    r.txt->setGeometry(ToQRect(p.txt));
+    r.open->setGeometry(ToQRect(p.open));
+    r.close->setGeometry(ToQRect(p.close));
+    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.close}) w->show();
+    if (in.useMiddle) {
+      r.middle->setGeometry(ToQRect(p.middle));
+      r.middle->show();
+    } else {
+      r.middle->hide();
+    }
+  }
+
+  const kirrup::HeaderSpans& s = layout->headers;
+  auto place = [](QLabel* header, int left, int right) {
+    if (header->x() != left || header->width() != right - left)
+      header->setGeometry(left, header->y(), right - left, header->height());
+  };
+  place(headers_[0], s.dataLeft, s.dataRight);
+  place(headers_[1], s.openLeft, s.openRight);
+  if (in.useMiddle) place(headers_[2], s.middleLeft, s.middleRight);
+  headers_[2]->setVisible(in.useMiddle);
+  place(headers_[3], s.closeLeft, s.closeRight);
+}
+
+void CRotavuDlg::OnVScroll(ScrollCode code, int thumb) {
+  if (!state_.scroll.Scroll(code, thumb)) return;
+  {
+    const QSignalBlocker block(scrollBar_);
+    scrollBar_->setValue(state_.scroll.first);
+  }
+  LayOutRows();
+}
+
+void CRotavuDlg::SetGlyphSource(kirrup::GlyphSource* glyphs) { rows_->SetGlyphSource(glyphs); }
+
+// ---------------------------------------------------------------------------------------
+// Commands
 
 void CRotavuDlg::OnCommand(int id) {
   switch (id) {
     case kExitCommand:
-      done(kExitCommand);
-      break;
+      Exit();
+      return;
     case kAboutCommand: {
       CAboutDlg about(this);
       about.exec();
-      break;
+      return;
     }
+    case kOpen:
+      DoOpen();
+      return;
+    case kSave:
+      DoSave();
+      return;
+    case kClear:
+      DoClear();
+      return;
+    case kLedTypeButton:
+      ShowLedTypeMenu();
+      return;
+    case kUseMiddle:
+      SetUseMiddle(useMiddle_->isChecked());
+      return;
+    case kSend:
+      DoSend();
+      return;
+    case kUserFont:
+    case kSysFont:
+      app_->fonts.builtInSwitch = userFont_->isChecked() ? 1 : 0;
+      Control(kFontChooser)->setEnabled(app_->fonts.builtInSwitch == 0);
+      emit companionCommand(id);
+      return;
+    case kStart:
+    case kStop:
+      emit companionCommand(id);
+      return;
     default:
       break;
   }
+  if (id >= kLed7Command && id <= kLed7Command + 2) {
+    if (!SavePrompt()) return;
+    ApplyLedType(id - kLed7Command, true);
+    LayOutRows();
+  } else if (id >= kRedCommand && id < kRedCommand + kColourCount) {
+    SetLedColor(id);
+  } else if (id >= kTxtButton && id < kTxtButton + MessageRows::kCount) {
+    emit companionCommand(id);
+  }
 }
+
+void CRotavuDlg::ShowLedTypeMenu() {
+  QMenu menu(this);
+  menu.setObjectName("ledTypeMenu");
+  const char* const names[3] = {"&7LED", "1&1LED", "1&6LED"};
+  for (int k = 0; k < 3; ++k) {
+    QAction* a = menu.addAction(QString::fromLatin1(names[k]));
+    a->setData(kLed7Command + k);
+    a->setCheckable(true);
+    a->setChecked(k == rows_->ledType());
+  }
+  const QAction* chosen = menu.exec(ledTypeButton_->mapToGlobal(ledTypeButton_->rect().center()));
+  if (chosen) OnCommand(chosen->data().toInt());
+}
+
+void CRotavuDlg::SetLedColor(int command) {
+  for (const LedColour& c : kColours) {
+    if (c.command == command) app_->settings.ledColor = c.value;
+  }
+}
+
+void CRotavuDlg::SelectLanguage(int index) {
+  if (index < 0 || index >= app_->languages.count()) return;
+  app_->languages.current = index;
+  ApplyTexts(true);
+}
+
+void CRotavuDlg::SetUseMiddle(bool on) {
+  rows_->useMiddleOption = on ? 1 : 0;
+  app_->useMiddleOption = rows_->useMiddleOption;
+  ApplyTexts(false);
+  LayOutRows();
+}
+
+void CRotavuDlg::OnLineChanged(int id) {
+  const int row = id - kLineWindow;
+  if (row < 0 || row >= MessageRows::kCount) return;
+  const int enabled = state_.LineChanged(*rows_, row);
+  if (enabled >= 0) {
+    const RowControls& r = rowControls_[enabled];
+    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
+      w->setEnabled(true);
+  }
+  emit rowChanged(row);
+}
+
+void CRotavuDlg::OnLineFocused(int id) { state_.LineFocused(id); }
+
+bool CRotavuDlg::SavePrompt() {
+  if (!kirrup::SavePromptNeeded(state_.modified, *rows_)) return true;
+  kirrup::SaveAnswer answer;
+  if (askSave) {
+    answer = askSave();
+  } else {
+    const auto button = QMessageBox::question(this, QStringLiteral("Kirrup"),
+                                              QStringLiteral("Do you want to save the data(Y/N)?"),
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    answer = button == QMessageBox::Yes  ? kirrup::SaveAnswer::Yes
+             : button == QMessageBox::No ? kirrup::SaveAnswer::No
+                                         : kirrup::SaveAnswer::Cancel;
+  }
+  if (answer == kirrup::SaveAnswer::Cancel) return false;
+  if (answer == kirrup::SaveAnswer::Yes) DoSave();
+  return true;
+}
+
+QString CRotavuDlg::ChooseFile(FileDialogKind kind, const QString& offered) {
+  if (chooseFile) return chooseFile(kind, offered);
+  const bool open = kind == FileDialogKind::Open;
+  QFileDialog dialog(this, open ? QStringLiteral("Open Led Data File") : QStringLiteral("Save Led Data File"));
+  dialog.setObjectName(open ? "openFileDialog" : "saveFileDialog");
+  dialog.setNameFilter(QStringLiteral("Led Data File(*.LDAT)"));
+  dialog.setDefaultSuffix(QStringLiteral("LDAT"));
+  dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (offered != QLatin1String(kirrup::kLdatPattern)) dialog.selectFile(offered);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().first();
+}
+
+void CRotavuDlg::DoOpen() {
+  if (!SavePrompt()) return;
+  const QString path = ChooseFile(FileDialogKind::Open, QString::fromStdString(state_.OfferedPath()));
+  if (path.isEmpty()) return;
+  kirrup::LdatData data;
+  if (!kirrup::OpenLdat(QFile::encodeName(path).toStdString(), data, *messages)) return;
+  ldat_ = std::move(data);
+
+  applying_ = true;
+  const bool middleChanged = kirrup::ApplyLdat(ldat_, *rows_);
+  applying_ = false;
+  app_->useMiddleOption = rows_->useMiddleOption;
+  if (middleChanged) {
+    ApplyTexts(false);
+    const QSignalBlocker block(useMiddle_);
+    useMiddle_->setChecked(rows_->useMiddleOption != 0);
+  }
+  // The LED type came without row reset: the rest of applying it.
+  app_->settings.ledType = rows_->ledType();
+  RefreshNoteAndLedCaption();
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    kirrup::CInputChrWnd* w = rowControls_[i].line;
+    w->resize(w->width(), (*rows_)[i].line.PreferredHeight());
+  }
+  SyncEffectsToCombos();
+  SyncRowsEnabled();
+  LayOutRows();
+  state_.lastFilePath = QFile::encodeName(path).toStdString();
+  state_.modified = false;
+}
+
+void CRotavuDlg::DoSave() {
+  const QString path = ChooseFile(FileDialogKind::Save, QString::fromStdString(state_.OfferedPath()));
+  if (path.isEmpty()) return;
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (!kirrup::SaveLdat(file, *rows_, *messages)) return;
+  state_.lastFilePath = file;
+  state_.modified = false;
+}
+
+void CRotavuDlg::DoClear() {
+  if (!SavePrompt()) return;
+  rows_->Clear();  // emptying a line is a line change
+  SyncEffectsToCombos();
+  SyncRowsEnabled();
+  state_.currentRow = 0;
+}
+
+void CRotavuDlg::DoSend() {
+  if (kirrup::BuildImageForSend(*rows_, *image_, *messages) == 0) return;
+  kirrup::TransferProgress progress;
+  // The dialog's thread is busy until the transfer ends: the bar paints itself at once.
+  progress.SetRange = [this](int low, int high) {
+    progress_->setRange(low, high);
+    progress_->repaint();
+  };
+  progress.SetPosition = [this](int position) {
+    progress_->setValue(position);
+    progress_->repaint();
+  };
+  kirrup::TransferImage(app_->usb, image_->bytes(), rows_->ledType(), *messages, progress);
+  resetTimer_.start(kResetMs);
+}
+
+void CRotavuDlg::Exit() {
+  if (!SavePrompt()) return;
+  done(kExitCommand);
+}
+
+void CRotavuDlg::OnTimer(int timer) {
+  if (timer == kResetTimer) {
+    progress_->setValue(0);
+    resetTimer_.stop();
+  }
+  const std::optional<bool> present = kirrup::PollConnection(app_->usb);
+  if (!present) {
+    // Without the link library nothing can ever connect: say so, and leave Send enabled
+    // so that pressing it explains why.
+    SetIndicator(false);
+    return;
+  }
+  connected_ = *present;
+  SetIndicator(connected_);
+  sendButton_->setEnabled(connected_);
+}
+
+void CRotavuDlg::SetIndicator(bool connectedPicture) {
+  if (connectedPicture == showsConnected_ && !indicator_->pixmap().isNull()) return;
+  showsConnected_ = connectedPicture;
+  indicator_->setPixmap(connectedPicture ? connectedPicture_ : disconnectedPicture_);
+  indicator_->setToolTip(connectedPicture ? QStringLiteral("Connected") : QStringLiteral("Not connected"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Keyboard, system menu
 
 void CRotavuDlg::reject() { OnCommand(kExitCommand); }
 
 void CRotavuDlg::ShowSystemMenu(const QPoint& globalPos) { systemMenu_->exec(globalPos); }
 
 void CRotavuDlg::contextMenuEvent(QContextMenuEvent* event) {
-  if (childAt(event->pos()) == nullptr) {
+  QWidget* child = childAt(event->pos());
+  if (child == nullptr || child == Control(kBand) || child == listFrame_) {
     ShowSystemMenu(event->globalPos());
     event->accept();
     return;
@@ -72,6 +930,13 @@ void CRotavuDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CRotavuDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier) {
     ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+    return;
+  }
+  // A key a line window left alone stays there: Enter and Escape never end the dialog
+  // from a line.
+  if (qobject_cast<kirrup::CInputChrWnd*>(QApplication::focusWidget()) && event->key() != Qt::Key_Tab &&
+      event->key() != Qt::Key_Backtab) {
+    event->accept();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -1,32 +1,159 @@
 #pragma once
 // CRotavuDlg: the program's main dialog, a fixed-size modal window with a minimize box
-// and a system menu. For now it holds the Exit button (command 1); the message rows and
-// the other commands come with the main dialog's own work.
+// and a system menu. Twelve rows, each a line window with its three effect lists; around
+// them Open, Save, Clear, the language choice, the LED colour menu, Send with the
+// connection indicator and the progress bar. The decisions live in MainDialogState and
+// the layout functions of main_dialog_model.h; this class moves widgets.
 //
 // The system menu: X11 window managers own their window menus, so the dialog keeps its
 // own. It opens with Alt+Space (as a system menu does) and on a right click on the
 // dialog's background, and holds the About item (command 16).
 #include <QDialog>
+#include <QHash>
+#include <QPixmap>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
 
+#include "device/device_image.h"
+#include "dialog/ldat_file.h"
+#include "dialog/main_dialog_model.h"
+#include "lines/message_rows.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace kirrup {
+class Application;
+class CInputChrWnd;
+class GlyphSource;
+namespace platform {
+class MessageSink;
+}
+}  // namespace kirrup
 
 class CRotavuDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CRotavuDlg(QWidget* parent = nullptr);
+  // app: the shared state (settings, languages, fonts, USB link); the running
+  // application's when null, or a private default one when there is none.
+  explicit CRotavuDlg(kirrup::Application* app = nullptr, QWidget* parent = nullptr);
+  ~CRotavuDlg() override;
 
-  static constexpr int kExitCommand = 1;    // IDOK: the Exit button, Escape, the close box
-  static constexpr int kAboutCommand = 16;  // system menu: "关于 Kirrup(&A)..."
-  static constexpr int kWidth = 720;
-  static constexpr int kHeight = 540;
+  // Control ids.
+  enum : int {
+    kExitCommand = 1,     // the Exit button, Escape, the close box
+    kAboutCommand = 16,   // system menu: "关于 Kirrup(&A)..."
+    kLogo = 1025,
+    kIndicator = 1026,
+    kBand = 1027,
+    kOpen = 1028,
+    kSave = 1029,
+    kLedTypeButton = 1030,
+    kDivider = 1031,
+    kClear = 1032,
+    kLanguage = 1033,
+    kUserFont = 1034,
+    kSysFont = 1035,
+    kFontChooser = 1039,
+    kLanguageLabel = 1040,
+    kIndicatorFrame = 1041,
+    kNoteBox = 1043,
+    kProgress = 1044,
+    kNoteText = 1046,
+    kUseMiddle = 1047,
+    kDataHeader = 1056,
+    kOpenHeader = 1057,
+    kMiddleHeader = 1058,
+    kCloseHeader = 1059,
+    kSymbolPlace = 1005,
+    kSimulationPlace = 1006,
+    kStart = 1010,
+    kStop = 1011,
+    kSend = 1012,
+    kColor = 1013,
+    kScrollBar = 1999,
+    kListFrame = 2000,
+    kRowLabel = 2001,    // + row
+    kLineWindow = 3001,  // + row
+    kTxtButton = 3212,   // + row
+    kOpenCombo = 4001,   // + row
+    kMiddleCombo = 4101, // + row
+    kCloseCombo = 5001,  // + row
+    kLed7Command = 8010, // 8010..8012
+    kRedCommand = 8014,  // 8014..8017
+  };
+  static constexpr int kPollTimer = 1;
+  static constexpr int kResetTimer = 2;
+  static constexpr int kPollMs = 1000;
+  static constexpr int kResetMs = 2500;
+  static constexpr int kWidth = 896;
+  static constexpr int kHeight = 607;
 
+  struct RowControls {
+    QLabel* label = nullptr;
+    kirrup::CInputChrWnd* line = nullptr;
+    QPushButton* txt = nullptr;
+    QComboBox* open = nullptr;
+    QComboBox* middle = nullptr;
+    QComboBox* close = nullptr;
+  };
+
+  // A control by its id (rows included), or null.
+  QWidget* Control(int id) const { return controls_.value(id, nullptr); }
+  const RowControls& Row(int i) const { return rowControls_[i]; }
   QMenu* systemMenu() const { return systemMenu_; }
+  QMenu* colorMenu() const { return colorMenu_; }
   QPushButton* exitButton() const { return exitButton_; }
+
+  kirrup::MessageRows& rows() { return *rows_; }
+  const kirrup::MainDialogState& state() const { return state_; }
+  bool connected() const { return connected_; }
+  // Which indicator picture is shown.
+  bool showsConnectedPicture() const { return showsConnected_; }
+  const kirrup::DeviceImage& deviceImage() const { return *image_; }
+  const kirrup::LdatData& loadedFile() const { return ldat_; }
+
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
+  // Scroll bar 1999.
+  void OnVScroll(kirrup::ScrollCode code, int thumb = 0);
+  // A tick of timer 1 or 2.
+  void OnTimer(int timer);
   void ShowSystemMenu(const QPoint& globalPos);
+
+  // Seams for tests and the companions.
+  // Asked before Open, Clear, a LED type command and Exit; a message box by default.
+  std::function<kirrup::SaveAnswer()> askSave;
+  // The file dialogs: the chosen path, or empty for Cancel.
+  enum class FileDialogKind { Open, Save };
+  std::function<QString(FileDialogKind, const QString& offered)> chooseFile;
+  // Where the failures of the commands are shown.
+  kirrup::platform::MessageSink* messages = nullptr;
+  // Characters for the lines (the application's fonts by default).
+  void SetGlyphSource(kirrup::GlyphSource* glyphs);
+
+  // Lays the rows out again (scroll position, LED type or middle options changed).
+  void LayOutRows();
+  // Takes the rows per page from frame 2000 as it is now and scrolls to the top.
+  void SetUpScrolling();
+
+ signals:
+  // A row's line changed (after the dialog's own handling).
+  void rowChanged(int row);
+  // Commands the companion windows handle: font source 1034/1035, font chooser 1039,
+  // Start 1010, Stop 1011, TXT buttons 3212..3223.
+  void companionCommand(int id);
 
  public slots:
   void reject() override;  // Escape and the close box are Exit
@@ -34,8 +161,67 @@ class CRotavuDlg : public QDialog {
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void CreateControls();
+  void CreateRow(int i);
+  QPushButton* MakeButton(int id, const QString& icon, const QRect& geometry);
+  void Register(int id, QWidget* widget, const char* name);
+  void ArrangeTopBand();
+  void LoadPictures();
+
+  void ApplyTexts(bool full);
+  void RefillCombo(QComboBox* box, const QStringList& items);
+  void RefreshNoteAndLedCaption();
+  void ApplyLedType(int type, bool rowReset);
+  void SyncRowsEnabled();
+  void SyncEffectsToCombos();
+  void ShowLedTypeMenu();
+  void SetLedColor(int command);
+  void SelectLanguage(int index);
+  void SetUseMiddle(bool on);
+
+  void OnLineChanged(int id);
+  void OnLineFocused(int id);
+  bool SavePrompt();  // false: the command is abandoned
+  void DoOpen();
+  void DoSave();
+  void DoClear();
+  void DoSend();
+  void Exit();
+  void SetIndicator(bool connectedPicture);
+  QString ChooseFile(FileDialogKind kind, const QString& offered);
+
+  kirrup::Application* app_;
+  std::unique_ptr<kirrup::Application> ownApp_;
+  std::unique_ptr<kirrup::platform::MessageSink> ownMessages_;
+  std::unique_ptr<kirrup::MessageRows> rows_;
+  std::unique_ptr<kirrup::DeviceImage> image_;
+  kirrup::LdatData ldat_;
+  kirrup::MainDialogState state_;
+  kirrup::ListArea listArea_;
+  bool applying_ = false;  // the dialog itself changes lines or lists
+  bool connected_ = false;
+  bool showsConnected_ = true;
+
+  QHash<int, QWidget*> controls_;
+  std::array<RowControls, kirrup::MessageRows::kCount> rowControls_{};
   QMenu* systemMenu_ = nullptr;
+  QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;
+  QPushButton* sendButton_ = nullptr;
+  QPushButton* ledTypeButton_ = nullptr;
+  QComboBox* languageBox_ = nullptr;
+  QLabel* indicator_ = nullptr;
+  QLabel* noteText_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QScrollBar* scrollBar_ = nullptr;
+  QCheckBox* useMiddle_ = nullptr;
+  QRadioButton* userFont_ = nullptr;
+  QRadioButton* sysFont_ = nullptr;
+  QFrame* listFrame_ = nullptr;
+  std::array<QLabel*, 4> headers_{};  // 1056..1059
+  QPixmap connectedPicture_, disconnectedPicture_;
+  QTimer pollTimer_, resetTimer_;
 };

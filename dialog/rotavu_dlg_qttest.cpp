@@ -1,54 +1,633 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <fstream>
+#include <memory>
+#include <vector>
 
+#include "app/application.h"
 #include "dialog/about_dlg.h"
+#include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
+#include "lines/input_chr_wnd.h"
+#include "lines/line_test_support.h"
+#include "platform/message_box.h"
+
+using kirrup::SaveAnswer;
+
+namespace {
+
+class RecordingSink : public kirrup::platform::MessageSink {
+ public:
+  QStringList texts;
+  void Show(kirrup::platform::MessageIcon, const std::string&, const std::string& text) override {
+    texts << QString::fromStdString(text);
+  }
+};
+
+// A toy behind the four entry points: present or not, accepting every packet.
+struct FakeToy {
+  static inline bool plugged = true;
+  static inline int opens = 0;
+  static inline std::vector<std::array<uint8_t, 9>> packets;
+  static int32_t Open(int32_t, int32_t) {
+    ++opens;
+    return plugged ? 7 : -1;
+  }
+  static void Close(int32_t) {}
+  static uint8_t Write(int32_t, const uint8_t* bytes, uint32_t, uint32_t* moved) {
+    std::array<uint8_t, 9> p{};
+    std::copy(bytes, bytes + 9, p.begin());
+    packets.push_back(p);
+    *moved = 9;
+    return 1;
+  }
+  static uint8_t Read(int32_t, uint8_t* buffer, uint32_t, uint32_t* moved) {
+    buffer[0] = 0;
+    buffer[1] = '$';
+    buffer[2] = 0x80;
+    *moved = 3;
+    return 1;
+  }
+  static kirrup::UsbLink Link() { return {&Open, &Close, &Write, &Read}; }
+};
+
+// A dialog on its own application state, with glyphs for every code, a recorded
+// message sink and an answer for the save prompt.
+struct Fixture {
+  kirrup::Application app;
+  kirrup::testing::FakeGlyphs glyphs;
+  RecordingSink sink;
+  std::unique_ptr<CRotavuDlg> dlg;
+  int prompts = 0;
+  SaveAnswer answer = SaveAnswer::No;
+  QString savePath;  // what the Save dialog "chooses"
+  QString openPath;
+  int saveDialogs = 0;
+
+  explicit Fixture(int ledType = 0) {
+    app.settings.ledType = ledType;
+    app.systemLanguageId = 0x0409;
+    dlg = std::make_unique<CRotavuDlg>(&app);
+    dlg->SetGlyphSource(&glyphs);
+    dlg->messages = &sink;
+    dlg->askSave = [this] {
+      ++prompts;
+      return answer;
+    };
+    dlg->chooseFile = [this](CRotavuDlg::FileDialogKind kind, const QString&) {
+      if (kind == CRotavuDlg::FileDialogKind::Save) {
+        ++saveDialogs;
+        return savePath;
+      }
+      return openPath;
+    };
+  }
+  kirrup::CInputChrWnd* line(int i) const { return dlg->Row(i).line; }
+  void Type(int row, const QString& text) { QTest::keyClicks(line(row), text); }
+  template <class T>
+  T* control(int id) const {
+    return qobject_cast<T*>(dlg->Control(id));
+  }
+};
+
+}  // namespace
 
 class RotavuDlgTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void isAFixedSizeDialogWithMinimizeBox();
-  void exitEscapeAndCloseBoxEndTheDialogWithCommandOne();
+  void isAFixedSizeDialogWithEveryControl();
+  void opensWithRowOneEnabledAndFocused();
+  void typingEnablesTheNextRowAndExitAsks();
+  void savePromptAnswers();
+  void exitAfterOpenDoesNotAsk();
+  void clearLeavesRowOneWithEffectsAtZero();
+  void scrollingByPages();
+  void languageSwitchKeepsSelections();
+  void tabMovesFocusEnterAndEscapeStayInTheLine();
+  void ledTypeCommandResetsRowsAndMarksTheMenu();
+  void colourMenuSetsLedColor();
+  void middleOptionsAddAColumn();
+  void openAndSaveRoundTripAndErrors();
+  void sendBuildsWritesAndTransfers();
+  void pollingSwitchesIndicatorAndSend();
   void systemMenuOpensTheAboutBox();
   void altSpaceOpensTheSystemMenu();
+  void exitEscapeAndCloseBoxEndTheDialogWithCommandOne();
 };
 
-void RotavuDlgTest::isAFixedSizeDialogWithMinimizeBox() {
-  CRotavuDlg dlg;
+void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
+  Fixture f;
+  CRotavuDlg& dlg = *f.dlg;
   QCOMPARE(dlg.windowTitle(), QString("Kirrup"));
   QCOMPARE(dlg.minimumSize(), QSize(CRotavuDlg::kWidth, CRotavuDlg::kHeight));
   QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
   QVERIFY(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
   QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
-  QCOMPARE(dlg.exitButton()->text(), QString("Exit"));
-  QCOMPARE(dlg.exitButton()->property("commandId").toInt(), 1);
+  QVERIFY(!dlg.windowIcon().isNull());
+
+  const int ids[] = {1,    1005, 1006, 1010, 1011, 1012, 1013, 1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,
+                     1033, 1034, 1035, 1039, 1040, 1041, 1043, 1044, 1046, 1047, 1056, 1057, 1058, 1059, 1999, 2000};
+  for (int id : ids) QVERIFY2(dlg.Control(id), qPrintable(QString::number(id)));
+  for (int i = 0; i < 12; ++i) {
+    for (int base : {2001, 3001, 3212, 4001, 4101, 5001}) QVERIFY(dlg.Control(base + i));
+    QCOMPARE(qobject_cast<QLabel*>(dlg.Control(2001 + i))->text(), QString::number(i + 1));
+    QCOMPARE(f.control<QComboBox>(4001 + i)->count(), 9);
+    QCOMPARE(f.control<QComboBox>(4101 + i)->count(), 4);
+    QCOMPARE(f.control<QComboBox>(5001 + i)->count(), 7);
+  }
+  QCOMPARE(f.control<QComboBox>(4001)->itemText(8), QString("Clockwise rotation"));
+  QCOMPARE(f.control<QComboBox>(5001)->itemText(6), QString("All extinguishes"));
+
+  // Captions of the English table.
+  QCOMPARE(f.control<QPushButton>(1028)->text(), QString("Open"));
+  QCOMPARE(f.control<QPushButton>(1)->text(), QString("Exit"));
+  QCOMPARE(f.control<QPushButton>(1012)->text(), QString("Send"));
+  QCOMPARE(f.control<QLabel>(1056)->text(), QString("Dispaly Data"));
+  QCOMPARE(f.control<QGroupBox>(1043)->title(), QString("Note"));
+  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters"));
+  QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(7Led)"));
+  QCOMPARE(f.control<QCheckBox>(1047)->text(), QString("Use Middle Option"));
+
+  // What this layout hides.
+  for (int id : {1030, 1034, 1035, 1039, 1047}) {
+    QCOMPARE(dlg.Control(id)->size(), QSize(0, 0));
+    QCOMPARE(dlg.Control(id)->focusPolicy(), Qt::NoFocus);
+  }
+  QCOMPARE(dlg.Control(1031)->width(), 0);
+  QCOMPARE(dlg.Control(1040)->height(), 0);
+  QCOMPARE(dlg.Control(1999)->width(), 0);
+  QVERIFY(dlg.Control(1047)->isHidden());
+  QVERIFY(dlg.Control(1005)->isHidden());
+  QVERIFY(dlg.Control(1006)->isHidden());
+  QVERIFY(dlg.Control(1058)->isHidden());
+  QVERIFY(!dlg.Control(1011)->isEnabled());
+  QVERIFY(dlg.Control(1010)->isEnabled());
+  QVERIFY(dlg.Control(1012)->isEnabled());  // until the first poll
+  QVERIFY(f.control<QRadioButton>(1034)->isChecked());  // bUserFont 1
+
+  // The top band's relations.
+  const QRect band = dlg.Control(1027)->geometry();
+  const QRect logo = dlg.Control(1025)->geometry();
+  const QRect indicator = dlg.Control(1026)->geometry();
+  QCOMPARE(band.width(), CRotavuDlg::kWidth);
+  QCOMPARE(band.height(), logo.height() + 4);
+  QCOMPARE(logo.topLeft(), QPoint(2, 2));
+  QCOMPARE(indicator.right(), CRotavuDlg::kWidth - 3);
+  QCOMPARE(dlg.Control(1041)->geometry(), indicator.adjusted(-2, -2, 2, 2));
+  QCOMPARE(dlg.Control(1033)->geometry().right(), dlg.Control(1041)->x() - 9);
+  QCOMPARE(dlg.Control(1033)->x(), dlg.Control(1031)->x() + 8);
+
+  // The progress bar starts at 1..100, empty.
+  QCOMPARE(f.control<QProgressBar>(1044)->minimum(), 1);
+  QCOMPARE(f.control<QProgressBar>(1044)->maximum(), 100);
 }
 
-void RotavuDlgTest::exitEscapeAndCloseBoxEndTheDialogWithCommandOne() {
-  {
-    CRotavuDlg dlg;
-    QTimer::singleShot(0, dlg.exitButton(), &QPushButton::click);
-    QCOMPARE(dlg.exec(), 1);
+void RotavuDlgTest::opensWithRowOneEnabledAndFocused() {
+  Fixture f;
+  f.dlg->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.dlg.get()));
+  QCOMPARE(QApplication::focusWidget(), f.line(0));
+  QCOMPARE(f.dlg->state().currentRow, 0);
+  for (int i = 0; i < 12; ++i) {
+    const bool on = i == 0;
+    const CRotavuDlg::RowControls& r = f.dlg->Row(i);
+    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
+      QCOMPARE(w->isEnabled(), on);
+    QVERIFY(r.middle->isHidden());
+    QVERIFY(r.line->isVisible());
   }
+  // Every line shows a whole 7-LED line.
+  QCOMPARE(f.line(0)->width(), 2 * (108 + 2 + 4) + 2);
+  QCOMPARE(f.line(0)->height(), 26);
+  QCOMPARE(f.line(0)->y(), f.dlg->Row(0).open->y() - 2);
+}
+
+void RotavuDlgTest::typingEnablesTheNextRowAndExitAsks() {
+  Fixture f;
+  QSignalSpy changed(f.dlg.get(), &CRotavuDlg::rowChanged);
+  f.Type(0, "A");
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 1);
+  QVERIFY(f.dlg->Row(1).line->isEnabled());
+  QVERIFY(f.dlg->Row(1).close->isEnabled());
+  QVERIFY(!f.dlg->Row(2).line->isEnabled());
+  QVERIFY(f.dlg->state().modified);
+  QCOMPARE(changed.count(), 1);
+
+  // Typing into row 2 makes row 2 current and enables row 3.
+  f.line(1)->setFocus();
+  emit f.line(1)->lineFocused(3002);
+  f.Type(1, "B");
+  QCOMPARE(f.dlg->state().currentRow, 1);
+  QVERIFY(f.dlg->Row(2).line->isEnabled());
+
+  f.answer = SaveAnswer::Cancel;
+  f.dlg->OnCommand(CRotavuDlg::kExitCommand);
+  QCOMPARE(f.prompts, 1);
+  QCOMPARE(f.dlg->result(), 0);
+}
+
+void RotavuDlgTest::savePromptAnswers() {
+  QTemporaryDir dir;
+  // No: the command goes on without saving.
   {
-    CRotavuDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
-    QCOMPARE(dlg.exec(), 1);
+    Fixture f;
+    f.Type(0, "AB");
+    f.answer = SaveAnswer::No;
+    f.dlg->OnCommand(CRotavuDlg::kClear);
+    QCOMPARE(f.prompts, 1);
+    QCOMPARE(f.saveDialogs, 0);
+    QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
   }
+  // Yes: Save first, then the command.
   {
-    CRotavuDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] { dlg.close(); });
-    QCOMPARE(dlg.exec(), 1);
+    Fixture f;
+    f.Type(0, "AB");
+    f.answer = SaveAnswer::Yes;
+    f.savePath = dir.filePath("yes.LDAT");
+    f.dlg->OnCommand(CRotavuDlg::kExitCommand);
+    QCOMPARE(f.saveDialogs, 1);
+    QCOMPARE(QFileInfo(f.savePath).size(), 140 + 2 * 84);
+    QCOMPARE(f.dlg->result(), 1);
+    QVERIFY(!f.dlg->state().modified);
   }
+  // Yes with a cancelled save still goes on.
+  {
+    Fixture f;
+    f.Type(0, "AB");
+    f.answer = SaveAnswer::Yes;
+    f.savePath.clear();
+    f.dlg->OnCommand(CRotavuDlg::kClear);
+    QCOMPARE(f.saveDialogs, 1);
+    QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
+  }
+  // Cancel leaves everything as it was.
+  {
+    Fixture f;
+    f.Type(0, "AB");
+    f.answer = SaveAnswer::Cancel;
+    f.dlg->OnCommand(CRotavuDlg::kClear);
+    f.dlg->OnCommand(CRotavuDlg::kLed7Command + 2);
+    QCOMPARE(f.prompts, 2);
+    QCOMPARE(f.dlg->rows()[0].line.itemCount(), 2);
+    QCOMPARE(f.dlg->rows().ledType(), 0);
+    QVERIFY(f.dlg->Row(1).line->isEnabled());
+  }
+  // Modified, but no enabled row holds a character: no question.
+  {
+    Fixture f;
+    f.Type(0, "A");
+    QTest::keyClick(f.line(0), Qt::Key_Backspace);
+    QVERIFY(f.dlg->state().modified);
+    f.dlg->OnCommand(CRotavuDlg::kExitCommand);
+    QCOMPARE(f.prompts, 0);
+    QCOMPARE(f.dlg->result(), 1);
+  }
+}
+
+void RotavuDlgTest::exitAfterOpenDoesNotAsk() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("three.LDAT");
+  {
+    Fixture f;
+    f.Type(0, "ABC");
+    f.Type(1, "D");
+    f.dlg->Row(1).close->setCurrentIndex(5);
+    f.savePath = path;
+    f.dlg->OnCommand(CRotavuDlg::kSave);
+  }
+  Fixture f;
+  f.openPath = path;
+  f.dlg->OnCommand(CRotavuDlg::kOpen);
+  QVERIFY(f.sink.texts.isEmpty());
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 3);
+  QCOMPARE(f.dlg->rows()[1].line.itemCount(), 1);
+  QCOMPARE(f.dlg->Row(1).close->currentIndex(), 5);
+  QVERIFY(f.dlg->Row(2).line->isEnabled());  // stored: rows 1..3 (row 3 enabled and empty)
+  QVERIFY(!f.dlg->Row(3).line->isEnabled());
+  QVERIFY(!f.dlg->state().modified);
+  QCOMPARE(QString::fromStdString(f.dlg->state().lastFilePath), path);
+  f.dlg->OnCommand(CRotavuDlg::kExitCommand);
+  QCOMPARE(f.prompts, 0);
+  QCOMPARE(f.dlg->result(), 1);
+}
+
+void RotavuDlgTest::clearLeavesRowOneWithEffectsAtZero() {
+  Fixture f;
+  for (int i = 0; i < 4; ++i) f.Type(i, "X");
+  QVERIFY(f.dlg->Row(4).line->isEnabled());  // rows 1..5
+  f.dlg->Row(0).open->setCurrentIndex(3);
+  f.dlg->Row(3).close->setCurrentIndex(6);
+  f.dlg->Row(4).open->setCurrentIndex(2);
+  emit f.line(3)->lineFocused(3004);
+  f.answer = SaveAnswer::No;
+  f.dlg->OnCommand(CRotavuDlg::kClear);
+  QCOMPARE(f.prompts, 1);
+  for (int i = 0; i < 12; ++i) {
+    QCOMPARE(f.dlg->Row(i).line->isEnabled(), i == 0);
+    QCOMPARE(f.dlg->rows()[i].line.itemCount(), 0);
+    QCOMPARE(f.dlg->Row(i).open->currentIndex(), 0);
+    QCOMPARE(f.dlg->Row(i).close->currentIndex(), 0);
+  }
+  QCOMPARE(f.dlg->rows()[4].openOption, 0);
+  QCOMPARE(f.dlg->state().currentRow, 0);
+  QVERIFY(f.dlg->state().modified);  // emptied lines are changed lines
+}
+
+void RotavuDlgTest::scrollingByPages() {
+  Fixture f;
+  // All twelve rows fit: the scroll bar cannot move them.
+  QCOMPARE(f.dlg->state().scroll.page, 12);
+  f.dlg->OnVScroll(kirrup::ScrollCode::PageDown);
+  QCOMPARE(f.dlg->state().scroll.first, 0);
+
+  // A list area of eight rows (inner height 8 * 24 + 7 * 5).
+  QWidget* frame = f.dlg->Control(2000);
+  frame->resize(frame->width(), 8 * 24 + 7 * 5 + 10);
+  f.dlg->SetUpScrolling();
+  f.dlg->LayOutRows();
+  QCOMPARE(f.dlg->state().scroll.page, 8);
+  auto* bar = f.control<QScrollBar>(1999);
+  QCOMPARE(bar->pageStep(), 8);
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QCOMPARE(f.dlg->state().scroll.first, 4);
+  QCOMPARE(bar->value(), 4);
+  for (int i = 0; i < 12; ++i) QCOMPARE(f.dlg->Row(i).line->isHidden(), i < 4);
+  QCOMPARE(f.dlg->Row(4).open->y(), frame->y() + 1 + 4);
+  QCOMPARE(f.dlg->Row(11).open->y(), frame->y() + 1 + 4 + 7 * 29);
+  f.dlg->OnVScroll(kirrup::ScrollCode::PageDown);
+  QCOMPARE(f.dlg->state().scroll.first, 4);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  QCOMPARE(f.dlg->state().scroll.first, 3);
+  QVERIFY(f.dlg->Row(3).line->isVisibleTo(f.dlg.get()));
+  QVERIFY(f.dlg->Row(11).line->isHidden());
+  f.dlg->OnVScroll(kirrup::ScrollCode::PageUp);
+  QCOMPARE(f.dlg->state().scroll.first, 0);
+  QCOMPARE(bar->value(), 0);
+}
+
+void RotavuDlgTest::languageSwitchKeepsSelections() {
+  Fixture f;
+  f.Type(0, "A");
+  f.dlg->Row(0).open->setCurrentIndex(4);
+  f.dlg->Row(0).middle->setCurrentIndex(2);
+  f.dlg->Row(1).close->setCurrentIndex(6);
+  auto* language = f.control<QComboBox>(1033);
+  QCOMPARE(language->count(), 2);
+  QCOMPARE(language->itemText(1), QString("简体中文"));
+  language->setCurrentIndex(1);
+  QCOMPARE(f.app.languages.current, 1);
+  QCOMPARE(f.dlg->Row(0).open->currentIndex(), 4);
+  QCOMPARE(f.dlg->Row(0).middle->currentIndex(), 2);
+  QCOMPARE(f.dlg->Row(1).close->currentIndex(), 6);
+  QCOMPARE(f.dlg->Row(0).open->currentText(), QString("从中间到两边开"));
+  QCOMPARE(f.control<QPushButton>(1028)->text(), QString("打开"));
+  QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LED类型\n(7Led)"));
+  QCOMPARE(f.control<QLabel>(1046)->text(), QString("使用用户字库时:\n\n  英文每段最多可以\n\n输入18个字"));
+  QCOMPARE(f.dlg->colorMenu()->actions()[0]->text(), QString("红色"));
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 1);  // lines untouched
+  QVERIFY(f.dlg->Row(0).middle->isHidden());
+}
+
+void RotavuDlgTest::tabMovesFocusEnterAndEscapeStayInTheLine() {
+  Fixture f;
+  f.glyphs.missing = {10, 13, 27};  // as in the real fonts: no glyph for these codes
+  f.dlg->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.dlg.get()));
+  QCOMPARE(QApplication::focusWidget(), f.line(0));
+  f.Type(0, "AB");
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down, Qt::Key_F1})
+    QTest::keyClick(QApplication::focusWidget(), key);
+  QVERIFY(f.dlg->isVisible());
+  QCOMPARE(f.dlg->result(), 0);
+  QCOMPARE(f.prompts, 0);
+  QCOMPARE(QApplication::focusWidget(), f.line(0));
+  // Left and Home act inside the line.
+  QTest::keyClick(f.line(0), Qt::Key_Home);
+  QCOMPARE(f.dlg->rows()[0].line.CaretIndex(), 0);
+  QTest::keyClick(f.line(0), Qt::Key_Tab);
+  QVERIFY(QApplication::focusWidget() != f.line(0));
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.dlg->Row(0).txt));
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 2);  // Tab typed nothing
+}
+
+void RotavuDlgTest::ledTypeCommandResetsRowsAndMarksTheMenu() {
+  Fixture f;
+  f.Type(0, "AB");
+  f.Type(1, "C");
+  f.answer = SaveAnswer::No;
+
+  // The menu marks the current type.
+  QStringList items;
+  QList<bool> checked;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    for (QAction* a : menu->actions()) {
+      items << a->text();
+      checked << a->isChecked();
+    }
+    menu->close();
+  });
+  f.dlg->OnCommand(CRotavuDlg::kLedTypeButton);
+  QCOMPARE(items, QStringList({"&7LED", "1&1LED", "1&6LED"}));
+  QCOMPARE(checked, QList<bool>({true, false, false}));
+
+  f.dlg->OnCommand(8011);
+  QCOMPARE(f.prompts, 1);
+  QCOMPARE(f.dlg->rows().ledType(), 1);
+  QCOMPARE(f.app.settings.ledType, 1);
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
+  QCOMPARE(f.line(0)->height(), 23);
+  QCOMPARE(f.line(0)->width(), kirrup::LedTypeRow(1).maxWidth + 6 + 4 + 2);
+  QVERIFY(!f.dlg->Row(1).line->isEnabled());
+  QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(11Led)"));
+  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters."));
+
+  // Nothing in the rows: no question the second time.
+  f.dlg->OnCommand(8012);
+  QCOMPARE(f.prompts, 1);
+  QCOMPARE(f.line(0)->height(), 26);
+  QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(16Led)"));
+}
+
+void RotavuDlgTest::colourMenuSetsLedColor() {
+  Fixture f;
+  const QList<QAction*> actions = f.dlg->colorMenu()->actions();
+  QCOMPARE(actions.size(), 4);
+  const QStringList texts = {"Red", "Green", "Blue", "Yellow"};
+  const unsigned values[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
+  for (int k = 0; k < 4; ++k) {
+    QCOMPARE(actions[k]->text(), texts[k]);
+    QCOMPARE(actions[k]->data().toInt(), 8014 + k);
+    QVERIFY(!actions[k]->icon().pixmap(16, 16).isNull());
+    actions[k]->trigger();
+    QCOMPARE(f.app.settings.ledColor, values[k]);
+  }
+  QCOMPARE(f.control<QPushButton>(1013)->menu(), f.dlg->colorMenu());
+}
+
+void RotavuDlgTest::middleOptionsAddAColumn() {
+  Fixture f;
+  const int twoWide = f.dlg->Row(0).open->width();
+  f.control<QCheckBox>(1047)->click();
+  QCOMPARE(f.dlg->rows().useMiddleOption, 1);
+  QCOMPARE(f.app.useMiddleOption, 1);
+  QVERIFY(!f.dlg->Row(0).middle->isHidden());
+  QVERIFY(!f.dlg->Control(1058)->isHidden());
+  QVERIFY(f.dlg->Row(0).open->width() < twoWide);
+  QCOMPARE(f.dlg->Row(0).middle->x(), f.dlg->Row(0).open->geometry().right() + 1 + 4);
+  QCOMPARE(f.dlg->Control(1058)->x(), f.dlg->Row(0).open->geometry().right() + 1);
+  QCOMPARE(f.dlg->Control(1059)->x(), f.dlg->Row(0).middle->geometry().right() + 1);
+  f.control<QCheckBox>(1047)->click();
+  QVERIFY(f.dlg->Row(0).middle->isHidden());
+  QVERIFY(f.dlg->Control(1058)->isHidden());
+  QCOMPARE(f.dlg->Row(0).open->width(), twoWide);
+}
+
+void RotavuDlgTest::openAndSaveRoundTripAndErrors() {
+  QTemporaryDir dir;
+  // A file with middle options on the 16-LED type.
+  const QString path = dir.filePath("middle.LDAT");
+  {
+    Fixture f(2);
+    f.control<QCheckBox>(1047)->click();
+    f.Type(0, "Hi");
+    f.dlg->Row(0).open->setCurrentIndex(3);
+    f.dlg->Row(0).middle->setCurrentIndex(2);
+    f.dlg->Row(0).close->setCurrentIndex(5);
+    f.savePath = path;
+    f.dlg->OnCommand(CRotavuDlg::kSave);
+    QVERIFY(f.sink.texts.isEmpty());
+    QVERIFY(!f.dlg->state().modified);
+  }
+  Fixture f;
+  f.Type(0, "xyz");
+  f.openPath = path;
+  f.answer = SaveAnswer::No;
+  f.dlg->OnCommand(CRotavuDlg::kOpen);
+  QCOMPARE(f.prompts, 1);
+  QCOMPARE(f.dlg->rows().ledType(), 2);
+  QCOMPARE(f.app.settings.ledType, 2);
+  QVERIFY(f.control<QCheckBox>(1047)->isChecked());
+  QVERIFY(!f.dlg->Row(0).middle->isHidden());
+  QCOMPARE(f.dlg->Row(0).open->currentIndex(), 3);
+  QCOMPARE(f.dlg->Row(0).middle->currentIndex(), 2);
+  QCOMPARE(f.dlg->Row(0).close->currentIndex(), 5);
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 2);
+  QCOMPARE(f.line(0)->height(), 26);
+  QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(16Led)"));
+
+  // A file that promises more records than it holds: the rows stay.
+  const QString broken = dir.filePath("broken.LDAT");
+  {
+    QFile in(path), out(broken);
+    QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+    out.write(in.readAll().left(140 + 84));
+  }
+  f.Type(0, "!");
+  f.openPath = broken;
+  f.dlg->OnCommand(CRotavuDlg::kOpen);
+  QCOMPARE(f.sink.texts, QStringList({"Open file error!"}));
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 3);
+  QCOMPARE(QString::fromStdString(f.dlg->state().lastFilePath), path);
+
+  // A place that cannot be written.
+  f.savePath = dir.filePath("no/such/folder/x.LDAT");
+  f.dlg->OnCommand(CRotavuDlg::kSave);
+  QCOMPARE(f.sink.texts.last(), QString("Write file error!"));
+  QVERIFY(f.dlg->state().modified);
+
+  // Cancel in the file dialog does nothing.
+  f.openPath.clear();
+  f.dlg->OnCommand(CRotavuDlg::kOpen);
+  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 3);
+}
+
+void RotavuDlgTest::sendBuildsWritesAndTransfers() {
+  QTemporaryDir dir;
+  QDir::setCurrent(dir.path());
+  Fixture f;
+  f.app.usb = FakeToy::Link();
+  FakeToy::plugged = true;
+  FakeToy::packets.clear();
+
+  f.dlg->OnCommand(CRotavuDlg::kSend);
+  QCOMPARE(f.sink.texts, QStringList({"No Data Send!"}));
+  QVERIFY(FakeToy::packets.empty());
+
+  f.Type(0, "ABCD");  // 4 characters of 6 columns: 1 + 2 + 24 = 27 bytes
+  f.dlg->Row(0).open->setCurrentIndex(7);
+  auto* progress = f.control<QProgressBar>(1044);
+  QList<int> positions;
+  connect(progress, &QProgressBar::valueChanged, progress, [&](int v) { positions << v; });
+  f.dlg->OnCommand(CRotavuDlg::kSend);
+  QCOMPARE(f.sink.texts.size(), 1);
+  const kirrup::DeviceImage& image = f.dlg->deviceImage();
+  QCOMPARE(image.length, 27);
+  QCOMPARE(image.buffer[0], uint8_t(1));
+  QCOMPARE(image.buffer[1], uint8_t(24));
+  QCOMPARE(image.buffer[2], kirrup::EffectByte(7, 0, 0, false));
+  QCOMPARE(QFileInfo("USBSendData.bin").size(), 27);
+  // length packet, then 27 div 5 + 1 data packets
+  QCOMPARE(int(FakeToy::packets.size()), 1 + 6);
+  QCOMPARE(progress->minimum(), 0);
+  QCOMPARE(progress->maximum(), 5);
+  // Position 0 is where the new range left the bar already.
+  QCOMPARE(positions, QList<int>({1, 2, 3, 4, 5}));
+  QCOMPARE(progress->value(), 5);
+
+  // Timer 2 empties the bar and stops.
+  f.dlg->OnTimer(CRotavuDlg::kResetTimer);
+  QCOMPARE(progress->value(), 0);
+  QDir::setCurrent(QDir::tempPath());
+}
+
+void RotavuDlgTest::pollingSwitchesIndicatorAndSend() {
+  Fixture f;
+  auto* send = f.control<QPushButton>(1012);
+  // No link library: the indicator says so, Send stays to explain it.
+  QVERIFY(f.dlg->showsConnectedPicture());
+  f.dlg->OnTimer(CRotavuDlg::kPollTimer);
+  QVERIFY(!f.dlg->showsConnectedPicture());
+  QVERIFY(send->isEnabled());
+
+  f.app.usb = FakeToy::Link();
+  FakeToy::plugged = true;
+  FakeToy::opens = 0;
+  f.dlg->OnTimer(CRotavuDlg::kPollTimer);
+  QCOMPARE(FakeToy::opens, 1);
+  QVERIFY(f.dlg->connected());
+  QVERIFY(f.dlg->showsConnectedPicture());
+  QVERIFY(send->isEnabled());
+  const QPixmap shownConnected = f.control<QLabel>(1026)->pixmap();
+
+  FakeToy::plugged = false;
+  f.dlg->OnTimer(CRotavuDlg::kPollTimer);
+  QVERIFY(!f.dlg->connected());
+  QVERIFY(!f.dlg->showsConnectedPicture());
+  QVERIFY(!send->isEnabled());
+  QVERIFY(f.control<QLabel>(1026)->pixmap().toImage() != shownConnected.toImage());
+
+  // Timer 2 polls as well.
+  FakeToy::plugged = true;
+  f.dlg->OnTimer(CRotavuDlg::kResetTimer);
+  QVERIFY(send->isEnabled());
 }
 
 void RotavuDlgTest::systemMenuOpensTheAboutBox() {
-  CRotavuDlg dlg;
-  const QList<QAction*> actions = dlg.systemMenu()->actions();
+  Fixture f;
+  const QList<QAction*> actions = f.dlg->systemMenu()->actions();
   QCOMPARE(actions.size(), 2);
   QVERIFY(actions[0]->isSeparator());
   QCOMPARE(actions[1]->text(), QString("关于 Kirrup(&A)..."));
@@ -73,20 +652,49 @@ void RotavuDlgTest::systemMenuOpensTheAboutBox() {
   QVERIFY(!maker.isEmpty());
   QVERIFY(hasIcon);
   QCOMPARE(ok, QString("确定"));
-  QVERIFY(dlg.result() == 0);  // the About box does not end the dialog
+  QVERIFY(f.dlg->result() == 0);  // the About box does not end the dialog
 }
 
 void RotavuDlgTest::altSpaceOpensTheSystemMenu() {
-  CRotavuDlg dlg;
-  dlg.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+  Fixture f;
+  f.dlg->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.dlg.get()));
   bool shown = false;
   QTimer::singleShot(0, [&] {
-    shown = QApplication::activePopupWidget() == dlg.systemMenu();
-    dlg.systemMenu()->close();
+    shown = QApplication::activePopupWidget() == f.dlg->systemMenu();
+    f.dlg->systemMenu()->close();
   });
-  QTest::keyClick(&dlg, Qt::Key_Space, Qt::AltModifier);
+  // From the focused line window, too.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space, Qt::AltModifier);
   QVERIFY(shown);
+}
+
+void RotavuDlgTest::exitEscapeAndCloseBoxEndTheDialogWithCommandOne() {
+  {
+    Fixture f;
+    QTimer::singleShot(0, f.dlg->exitButton(), &QPushButton::click);
+    QCOMPARE(f.dlg->exec(), 1);
+  }
+  {
+    Fixture f;
+    QTimer::singleShot(0, f.dlg.get(), [&] { QTest::keyClick(f.dlg->exitButton(), Qt::Key_Escape); });
+    QCOMPARE(f.dlg->exec(), 1);
+  }
+  {
+    Fixture f;
+    QTimer::singleShot(0, f.dlg.get(), [&] { f.dlg->close(); });
+    QCOMPARE(f.dlg->exec(), 1);
+  }
+  // Cancel in the save prompt keeps the dialog open after the close box.
+  {
+    Fixture f;
+    f.Type(0, "A");
+    f.answer = SaveAnswer::Cancel;
+    f.dlg->show();
+    f.dlg->close();
+    QVERIFY(f.dlg->isVisible());
+    QCOMPARE(f.prompts, 1);
+  }
 }
 
 QTEST_MAIN(RotavuDlgTest)

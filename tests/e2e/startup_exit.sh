@@ -41,8 +41,8 @@ wait_exit() {
 
 click_exit() {
   local win=$1
-  # The Exit button sits 12 pixels in from the lower right corner of the 720 x 540 dialog.
-  xdotool mousemove --window "$win" 664 514 click 1
+  # The Exit button: the lower right corner of the 896 x 607 dialog, 12 pixels in.
+  xdotool mousemove --window "$win" 836 577 click 1
 }
 
 # --- Run 1: with a USB link library, no settings file yet ----------------------------
@@ -55,7 +55,7 @@ win=$(wait_window Kirrup) || fail "no main window"
 sleep 0.5
 import -window root "$out/kirrup.png"
 geometry=$(xdotool getwindowgeometry "$win")
-echo "$geometry" | grep -q "Geometry: 720x540" || fail "unexpected size: $geometry"
+echo "$geometry" | grep -q "Geometry: 896x607" || fail "unexpected size: $geometry"
 click_exit "$win"
 wait_exit || fail "exit status $?"
 pid=

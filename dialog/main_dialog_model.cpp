@@ -1,0 +1,141 @@
+#include "dialog/main_dialog_model.h"
+
+#include <algorithm>
+
+namespace kirrup {
+
+bool RowScroll::Scroll(ScrollCode code, int thumb) {
+  const int old = first;
+  switch (code) {
+    case ScrollCode::LineUp:
+      if (first > 0) --first;
+      break;
+    case ScrollCode::LineDown:
+      if (first + page < kTotal) ++first;
+      break;
+    case ScrollCode::PageUp:
+      first = std::max(first - page, 0);
+      break;
+    case ScrollCode::PageDown:
+      if (first + page < kTotal) first = std::max(std::min(first + page, kTotal - page), 0);
+      break;
+    case ScrollCode::ThumbTrack:
+      first = std::clamp(thumb, 0, std::max(kTotal - page, 0));
+      break;
+    default:
+      break;
+  }
+  return first != old;
+}
+
+int RowsPerPage(int innerHeight, int comboHeight) {
+  if (comboHeight + 5 <= 0) return 0;
+  return std::max((innerHeight + 5) / (comboHeight + 5), 0);
+}
+
+TopBandLayout LayOutTopBand(const TopBandInput& in) {
+  TopBandLayout out;
+  const int bandHeight = in.logo.height + 4;
+  out.band = MakeRect(0, 0, in.clientWidth, bandHeight);
+  out.logo = MakeRect(2, 2, in.logo.width, in.logo.height);
+  const int indicatorTop = (bandHeight - in.indicator.height) / 2;
+  out.indicator = MakeRect(in.clientWidth - 2 - in.indicator.width, indicatorTop, in.indicator.width,
+                           in.indicator.height);
+  out.indicatorFrame = {out.indicator.left - 2, out.indicator.top - 2, out.indicator.right + 2,
+                        out.indicator.bottom + 2};
+  out.divider = MakeRect(in.dividerLeft, 0, 0, bandHeight);
+  const int left = in.dividerLeft + 8;
+  const int width = std::max(out.indicatorFrame.left - 8 - left, 0);
+  out.label = MakeRect(left, (bandHeight - in.labelHeight) / 2, width, in.labelHeight);
+  out.combo = MakeRect(left, (bandHeight - in.comboHeight) / 2, width, in.comboHeight);
+  return out;
+}
+
+ListArea ListAreaOf(const Rect& frame, int scrollBarWidth) {
+  ListArea a;
+  a.list = {frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
+  a.inner = {a.list.left, a.list.top + 4, a.list.right, a.list.bottom - 4};
+  a.scrollBar = {a.list.right - scrollBarWidth, a.list.top, a.list.right, a.list.bottom};
+  return a;
+}
+
+int LineWindowWidth(const LedTypeInfo& type, int barWidth) {
+  return type.zoomX * (type.maxWidth + 2 * barWidth + 4) + 2;
+}
+
+std::optional<RowsLayout> LayOutRows(const RowLayoutInput& in) {
+  const int page = in.scroll.page;
+  if (page <= 0) return std::nullopt;
+  RowsLayout out;
+  const int h = in.comboHeight;
+  const double gap = page > 1 ? double(in.inner.Height() - page * h) / double(page - 1) : 0.0;
+  const int combos = in.useMiddle ? 3 : 2;
+  const int available = in.scrollBarLeft - in.inner.left - 8;
+  const int comboWidth = (available - in.labelWidth - in.lineWidth - in.txtWidth - 12) / combos;
+
+  // Columns are the same on every row.
+  const int labelLeft = in.inner.left;
+  const int lineLeft = labelLeft + in.labelWidth + 4;
+  const int txtLeft = lineLeft + in.lineWidth + 4;
+  const int openLeft = txtLeft + in.txtWidth + 4;
+  const int middleLeft = openLeft + comboWidth + 4;
+  const int closeLeft = in.useMiddle ? middleLeft + comboWidth + 4 : middleLeft;
+
+  for (int i = 0; i < MessageRows::kCount; ++i) {
+    RowPlacement& r = out.rows[i];
+    r.visible = in.scroll.Visible(i);
+    if (!r.visible) continue;
+    const int k = i - in.scroll.first;
+    const int top = static_cast<int>((h + gap) * k + in.inner.top);
+    r.label = MakeRect(labelLeft, top, in.labelWidth, in.labelHeight);
+    r.line = MakeRect(lineLeft, top - 2, in.lineWidth, in.lineHeight);
+    r.txt = MakeRect(txtLeft, top, in.txtWidth, in.txtHeight);
+    r.open = MakeRect(openLeft, top, comboWidth, h);
+    if (in.useMiddle) r.middle = MakeRect(middleLeft, top, comboWidth, h);
+    r.close = MakeRect(closeLeft, top, comboWidth, h);
+  }
+
+  HeaderSpans& s = out.headers;
+  s.dataLeft = labelLeft;
+  s.dataRight = txtLeft + in.txtWidth;
+  s.openLeft = s.dataRight;
+  s.openRight = openLeft + comboWidth;
+  int left = s.openRight;
+  if (in.useMiddle) {
+    s.middleLeft = left;
+    s.middleRight = middleLeft + comboWidth;
+    left = s.middleRight;
+  }
+  s.closeLeft = left;
+  s.closeRight = closeLeft + comboWidth;
+  return out;
+}
+
+bool SavePromptNeeded(bool modified, const MessageRows& rows) {
+  if (!modified) return false;
+  for (const MessageRow& row : rows.rows()) {
+    if (row.enabled && row.line.itemCount() > 0) return true;
+  }
+  return false;
+}
+
+int MainDialogState::LineChanged(MessageRows& rows, int row) {
+  modified = true;
+  if (row < 0 || row >= MessageRows::kCount - 1) return -1;
+  MessageRow& next = rows[row + 1];
+  if (next.enabled) return -1;
+  next.enabled = true;
+  return row + 1;
+}
+
+void MainDialogState::LineFocused(int controlId) {
+  const int row = controlId - kFirstLineId;
+  if (row >= 0 && row < MessageRows::kCount) currentRow = row;
+}
+
+const std::string& MainDialogState::OfferedPath() {
+  if (lastFilePath.empty()) lastFilePath = kLdatPattern;
+  return lastFilePath;
+}
+
+}  // namespace kirrup
