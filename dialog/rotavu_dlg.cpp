@@ -22,6 +22,8 @@
 #include "app/rotavu_app.h"
 #include "device/usb_transfer.h"
 #include "dialog/about_dlg.h"
+#include "dialog/demo_rows.h"
+#include "dialog/demo_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "widgets/svg_image.h"
 
@@ -199,7 +201,13 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   // 5. Scrolling.
   SetUpScrolling();
 
-  // 6. The companion windows take the places 1005 and 1006 when they come.
+  // 6. Companion windows: the simulation at the top left of its place (the symbol picker's
+  // place 1005 waits for the picker).
+  demo_ = new CDemoWnd(this);
+  demo_->setObjectName("demo");
+  demo_->move(Control(kSimulationPlace)->geometry().topLeft());
+  demo_->SetLedColor(app_->settings.ledColor);
+  demo_->show();
 
   // 7. Languages: the system's own, else the first.
   {
@@ -720,8 +728,12 @@ void CRotavuDlg::OnCommand(int id) {
       emit companionCommand(id);
       return;
     case kStart:
+      if (demo_->Start(kirrup::DemoRowsFrom(*rows_), rows_->useMiddleOption != 0, *messages))
+        Control(kStop)->setEnabled(true);
+      return;
     case kStop:
-      emit companionCommand(id);
+      demo_->Stop();
+      Control(kStop)->setEnabled(false);
       return;
     default:
       break;
@@ -755,6 +767,7 @@ void CRotavuDlg::SetLedColor(int command) {
   for (const LedColour& c : kColours) {
     if (c.command == command) app_->settings.ledColor = c.value;
   }
+  demo_->SetLedColor(app_->settings.ledColor);
 }
 
 void CRotavuDlg::SelectLanguage(int index) {

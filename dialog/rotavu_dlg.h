@@ -17,10 +17,12 @@
 #include <memory>
 
 #include "device/device_image.h"
+
 #include "dialog/ldat_file.h"
 #include "dialog/main_dialog_model.h"
 #include "lines/message_rows.h"
 
+class CDemoWnd;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -152,7 +154,7 @@ class CRotavuDlg : public QDialog {
   // A row's line changed (after the dialog's own handling).
   void rowChanged(int row);
   // Commands the companion windows handle: font source 1034/1035, font chooser 1039,
-  // Start 1010, Stop 1011, TXT buttons 3212..3223.
+  // TXT buttons 3212..3223.
   void companionCommand(int id);
 
  public slots:
@@ -207,6 +209,7 @@ class CRotavuDlg : public QDialog {
 
   QHash<int, QWidget*> controls_;
   std::array<RowControls, kirrup::MessageRows::kCount> rowControls_{};
+  CDemoWnd* demo_ = nullptr;
   QMenu* systemMenu_ = nullptr;
   QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;

@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "dialog/about_dlg.h"
+#include "dialog/demo_wnd.h"
 #include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
 #include "lines/input_chr_wnd.h"
@@ -117,6 +118,7 @@ class RotavuDlgTest : public QObject {
   void tabMovesFocusEnterAndEscapeStayInTheLine();
   void ledTypeCommandResetsRowsAndMarksTheMenu();
   void colourMenuSetsLedColor();
+  void startAndStopDriveTheSimulation();
   void middleOptionsAddAColumn();
   void openAndSaveRoundTripAndErrors();
   void sendBuildsWritesAndTransfers();
@@ -475,6 +477,34 @@ void RotavuDlgTest::colourMenuSetsLedColor() {
     QCOMPARE(f.app.settings.ledColor, values[k]);
   }
   QCOMPARE(f.control<QPushButton>(1013)->menu(), f.dlg->colorMenu());
+}
+
+void RotavuDlgTest::startAndStopDriveTheSimulation() {
+  Fixture f;
+  auto* demo = f.dlg->findChild<CDemoWnd*>();
+  QVERIFY(demo);
+  QCOMPARE(demo->pos(), f.dlg->Control(1006)->geometry().topLeft());
+  QCOMPARE(demo->contentsRect().size(), QSize(192, 192));
+  QPushButton* stop = f.control<QPushButton>(1011);
+  QVERIFY(!stop->isEnabled());
+
+  f.control<QPushButton>(1010)->click();  // nothing typed yet
+  QCOMPARE(f.sink.texts, QStringList{"No data!"});
+  QVERIFY(!stop->isEnabled());
+  QVERIFY(!demo->ticking());
+
+  f.Type(0, "AB");
+  f.control<QPushButton>(1010)->click();
+  QVERIFY(stop->isEnabled());
+  QVERIFY(demo->ticking());
+  QCOMPARE(demo->engine().currentScene(), 0);
+
+  f.dlg->colorMenu()->actions()[1]->trigger();  // green, from the next paint on
+  QCOMPARE(demo->ledColor(), 0x00FF00u);
+
+  stop->click();
+  QVERIFY(!stop->isEnabled());
+  QVERIFY(!demo->ticking());
 }
 
 void RotavuDlgTest::middleOptionsAddAColumn() {
