@@ -12,6 +12,12 @@ struct Command {
   int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 
+// The folder of the running program file (its LIB/ holds the data).
+std::string ProgramFolder();
+
+// Commands (one file each).
+int RunGlyph(const std::vector<std::string>& args);  // cmd_glyph.cpp
+
 // Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
 int Usage();
 

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <span>
 
 #include "tools/cli/cli.h"
@@ -10,9 +11,16 @@ namespace {
 // Every command of the tool, in the order the usage text lists them.
 const Command kCommands[] = {
     {"help", "help", [](const std::vector<std::string>&) { Usage(); return 0; }},
+    {"glyph", "glyph [--led 7|11|16] [--builtin-font | --system-font NAME] CODE...", RunGlyph},
 };
 
 }  // namespace
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(".") : exe.parent_path().string();
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: kirrup-cli COMMAND [ARGS...]\ncommands:\n");
