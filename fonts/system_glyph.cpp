@@ -62,12 +62,10 @@ void CutAndExtract(const platform::Bitmap1& drawing, int sx, int sy, int W, int 
 bool RenderWithFont(LedFont& font, int ledType, uint16_t code, CharColumns& record) {
   const LedTypeInfo& row = LedTypeRow(ledType);
   const int W = row.glyphWidth, H = row.height, G = row.gap;
-  platform::TextRasterizer& r = font.rasterizer();
-  const platform::TextExtent e = r.Measure(code);
-  if (e.cx <= 0 || e.cy <= 0) return false;
   // Four times the cell each way; what the character draws outside it reads as unlit.
   platform::Bitmap1 drawing(4 * W, 4 * H);
-  r.Draw(code, drawing, 0, 0);
+  const platform::TextExtent e = font.rasterizer().MeasureAndDraw(code, drawing, 0, 0);
+  if (e.cx <= 0 || e.cy <= 0) return false;
   CutAndExtract(drawing, e.cx, e.cy, W, H, G, record);
   return true;
 }

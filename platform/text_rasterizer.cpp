@@ -134,9 +134,6 @@ struct TextRasterizer::Impl {
     FT_UInt glyph = 0;  // 0: no face has the character, the chosen face's missing-glyph box
   };
   std::unordered_map<char32_t, Slot> slots;  // which face draws a character
-  bool loaded = false;                       // faces[loadedSlot.face] holds loadedChar
-  char32_t loadedChar = 0;
-  Slot loadedSlot;
 
   Face* OpenFace(const std::string& file, int index) {
     for (auto& f : faces)
@@ -151,6 +148,9 @@ struct TextRasterizer::Impl {
 
   Slot Resolve(char32_t c) {
     if (const FT_UInt g = FT_Get_Char_Index(faces[0]->get(), c)) return {0, g};
+    // Control characters and surrogate code units are not text: the chosen face draws them
+    // (as its missing-glyph box) without a search through the installed fonts.
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0xD800 && c <= 0xDFFF)) return {};
     if (auto it = slots.find(c); it != slots.end()) return it->second;
     Slot slot;
     for (size_t i = 1; i < faces.size() && slot.glyph == 0; ++i)
@@ -182,10 +182,8 @@ struct TextRasterizer::Impl {
     return {};
   }
 
-  // Loads and renders the character into its face's glyph slot (kept for the next call).
+  // Loads and renders the character into its face's glyph slot.
   FT_GlyphSlot Load(char32_t c) {
-    if (loaded && loadedChar == c) return faces[loadedSlot.face]->get()->glyph;
-    loaded = false;
     const Slot slot = Resolve(c);
     FT_Face face = faces[slot.face]->get();
     const FT_Int32 flags = FT_IS_SCALABLE(face) ? FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT
@@ -194,7 +192,6 @@ struct TextRasterizer::Impl {
     if (face->glyph->format != FT_GLYPH_FORMAT_BITMAP &&
         FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
       return nullptr;
-    loaded = true, loadedChar = c, loadedSlot = slot;
     return face->glyph;
   }
 };
@@ -230,20 +227,12 @@ bool TextRasterizer::ok() const { return !impl_->faces.empty(); }
 std::string TextRasterizer::familyName() const { return impl_->family; }
 std::string TextRasterizer::fileName() const { return ok() ? impl_->faces[0]->file() : std::string(); }
 
-TextExtent TextRasterizer::Measure(char32_t c) {
-  if (!ok()) return {};
-  const FT_GlyphSlot slot = impl_->Load(c);
-  if (!slot) return {0, impl_->cellHeight};
-  return {static_cast<int>((slot->advance.x + 32) / 64), impl_->cellHeight};
-}
+namespace {
 
-void TextRasterizer::Draw(char32_t c, Bitmap1& target, int x, int y) {
-  if (!ok()) return;
-  const FT_GlyphSlot slot = impl_->Load(c);
-  if (!slot) return;
+void Blit(FT_GlyphSlot slot, int ascent, Bitmap1& target, int x, int y) {
   const FT_Bitmap& b = slot->bitmap;
   const int ox = x + slot->bitmap_left;
-  const int oy = y + impl_->ascent - slot->bitmap_top;
+  const int oy = y + ascent - slot->bitmap_top;
   for (unsigned r = 0; r < b.rows; ++r) {
     const unsigned char* row = b.buffer + static_cast<long>(r) * b.pitch;
     for (unsigned col = 0; col < b.width; ++col) {
@@ -252,6 +241,29 @@ void TextRasterizer::Draw(char32_t c, Bitmap1& target, int x, int y) {
       if (lit) target.Set(ox + static_cast<int>(col), oy + static_cast<int>(r), true);
     }
   }
+}
+
+int Advance(FT_GlyphSlot slot) { return static_cast<int>((slot->advance.x + 32) / 64); }
+
+}  // namespace
+
+TextExtent TextRasterizer::Measure(char32_t c) {
+  if (!ok()) return {};
+  const FT_GlyphSlot slot = impl_->Load(c);
+  return {slot ? Advance(slot) : 0, impl_->cellHeight};
+}
+
+void TextRasterizer::Draw(char32_t c, Bitmap1& target, int x, int y) {
+  if (!ok()) return;
+  if (const FT_GlyphSlot slot = impl_->Load(c)) Blit(slot, impl_->ascent, target, x, y);
+}
+
+TextExtent TextRasterizer::MeasureAndDraw(char32_t c, Bitmap1& target, int x, int y) {
+  if (!ok()) return {};
+  const FT_GlyphSlot slot = impl_->Load(c);
+  const TextExtent e{slot ? Advance(slot) : 0, impl_->cellHeight};
+  if (slot && e.cx > 0) Blit(slot, impl_->ascent, target, x, y);
+  return e;
 }
 
 }  // namespace kirrup::platform

@@ -5,7 +5,8 @@
 // The face is chosen by family name through fontconfig; an unknown name is substituted
 // (the Swiss "sans-serif" family stands behind it). A character the face lacks is drawn
 // with another installed face that has it (fontconfig is asked with the character's charset);
-// one that no face has is drawn as the face's missing-glyph box.
+// one that no face has, and control characters the face lacks, are drawn as the face's
+// missing-glyph box.
 //
 // Size: the face's cell (OS/2 winAscent + winDescent) is scaled to cellHeight pixels, and
 // horizontally its average character width (OS/2 xAvgCharWidth) to avgWidth pixels. Faces
@@ -42,6 +43,8 @@ class TextRasterizer {
   // Draws the character with its cell's top-left corner at (x, y): lit pixels become ink,
   // the rest of the target is left alone. Parts outside the target are dropped.
   void Draw(char32_t c, Bitmap1& target, int x, int y);
+  // Both at once (one glyph load): measures, and draws when the extent is not empty.
+  TextExtent MeasureAndDraw(char32_t c, Bitmap1& target, int x, int y);
 
  private:
   struct Impl;
