@@ -1,12 +1,7 @@
-#include <QApplication>
-#include <QDialog>
-#include <QPushButton>
+// Kirrup: the application object runs start-up, the main dialog and exit.
+#include "app/rotavu_app.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QDialog dlg;
-  dlg.setWindowTitle("Kirrup");
-  QPushButton exit("Exit", &dlg);
-  QObject::connect(&exit, &QPushButton::clicked, &dlg, &QDialog::accept);
-  return dlg.exec() == QDialog::Accepted ? 0 : 0;
+  CRotavuApp app(argc, argv);
+  return app.Run();
 }

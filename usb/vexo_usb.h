@@ -6,6 +6,12 @@
 
 #include <stdint.h>
 
+#if defined(__GNUC__)
+#define VEXOUSB_API __attribute__((visibility("default")))
+#else
+#define VEXOUSB_API
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -16,6 +22,18 @@ void CloseUSBDevice(int32_t handle);
 uint8_t WriteUSB(int32_t handle, const uint8_t* bytes, uint32_t count, uint32_t* moved);
 /* Reads count bytes (always 3) into buffer; non-zero when the answer was read. */
 uint8_t ReadUSB(int32_t handle, uint8_t* buffer, uint32_t count, uint32_t* moved);
+
+/* Optional, looked up by name when wanted: why the calling thread's last OpenUSBDevice
+ * returned -1, so that "no toy" and "toy present but not accessible" can be told apart.
+ * Writes a one-line explanation (NUL-terminated, cut to size) into text when given. */
+enum {
+  VEXOUSB_OPEN_OK = 0,            /* the last open worked (or none was tried) */
+  VEXOUSB_OPEN_NOT_FOUND = 1,     /* no toy plugged in */
+  VEXOUSB_OPEN_NO_PERMISSION = 2, /* a toy is there but may not be opened by this user */
+  VEXOUSB_OPEN_FAILED = 3         /* a toy is there but opening it failed otherwise */
+};
+int32_t VexoUSBLastOpenError(char* text, uint32_t size);
+#define VEXOUSB_LAST_OPEN_ERROR_NAME "VexoUSBLastOpenError"
 
 #ifdef __cplusplus
 }

@@ -12,13 +12,19 @@ struct Command {
   int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 
-// The folder of the running program file (its LIB/ holds the data).
-std::string ProgramFolder();
-
-// Commands (one file each).
-int RunGlyph(const std::vector<std::string>& args);  // cmd_glyph.cpp
-
 // Prints the usage of every command to standard error; returns 2 (the status for bad arguments).
 int Usage();
+
+// The commands, one file each.
+int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
+// Message lines, LED data files and the device image.
+int RunCompose(const std::vector<std::string>& args);
+int RunShow(const std::vector<std::string>& args);
+int RunImage(const std::vector<std::string>& args);
+// The toy: sending an LED data file, the connection state.
+int RunSend(const std::vector<std::string>& args);    // cmd_send.cpp
+int RunStatus(const std::vector<std::string>& args);  // cmd_status.cpp
+// One character as the program renders it.
+int RunGlyph(const std::vector<std::string>& args);  // cmd_glyph.cpp
 
 }  // namespace kirrup::cli

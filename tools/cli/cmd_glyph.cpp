@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "fonts/font_engine.h"
 #include "lines/led_type.h"
+#include "platform/profile_file.h"
+#include "platform/program_folder.h"
 #include "platform/utf.h"
 #include "tools/cli/cli.h"
 
@@ -53,11 +56,17 @@ void PrintRecord(const CharColumns& r) {
 }  // namespace
 
 int RunGlyph(const std::vector<std::string>& args) {
-  int ledType = kLed7;
-  int builtIn = 1;
-  std::u16string systemFont = u"宋体";
-  // The profile's choices would go here; until the settings reader is part of the tool,
-  // the defaults are those of a fresh installation (7 LEDs, built-in fonts).
+  // The program's own start-up choices from LIB/Kirrup.ini: LED type, font switch and face,
+  // and the 11-LED gap; the options override the first three.
+  const std::string folder = platform::ProgramFolder();
+  platform::ProfileFile file(SettingsPath(folder));
+  file.Load();
+  FontEngine fonts;
+  const Settings settings = ReadSettings(file, fonts);
+  ApplyLedTypeSettings(settings);
+  int ledType = settings.ledType;
+  int builtIn = fonts.builtInSwitch;
+  std::u16string systemFont = fonts.systemFontName;
   std::vector<uint16_t> codes;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -85,10 +94,9 @@ int RunGlyph(const std::vector<std::string>& args) {
   }
   if (codes.empty()) return Usage();
 
-  FontEngine fonts;
   fonts.builtInSwitch = builtIn;
   fonts.systemFontName = systemFont;
-  fonts.LoadLibraries(ProgramFolder());
+  fonts.LoadLibraries(folder);
   if (!builtIn) fonts.CreateLedFont(ledType);
 
   int status = 0;

@@ -41,7 +41,7 @@ TEST(CliGlyph, PrintsTheRecordItsColumnsAndItsDots) {
 }
 
 TEST(CliGlyph, CodesAsNumbersHexOrCharacters) {
-  const Result a = RunGlyph("--led 16 65 0x41 A 0x4e2d 中");
+  const Result a = RunGlyph("--led 16 --builtin-font 65 0x41 A 0x4e2d 中");
   EXPECT_EQ(a.status, 0);
   const std::string first = a.out.substr(0, a.out.find("code=", 1));
   size_t count = 0;
@@ -51,7 +51,7 @@ TEST(CliGlyph, CodesAsNumbersHexOrCharacters) {
 }
 
 TEST(CliGlyph, NoGlyphSetsStatusOne) {
-  const Result r = RunGlyph("--led 7 9 A");
+  const Result r = RunGlyph("--led 7 --builtin-font 9 A");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, 20), "code=0x0009 no glyph");
   EXPECT_NE(r.out.find("code=0x0041 width=6"), std::string::npos);

@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <span>
 
 #include "tools/cli/cli.h"
@@ -11,16 +10,19 @@ namespace {
 // Every command of the tool, in the order the usage text lists them.
 const Command kCommands[] = {
     {"help", "help", [](const std::vector<std::string>&) { Usage(); return 0; }},
-    {"glyph", "glyph [--led 7|11|16] [--builtin-font | --system-font NAME] CODE...", RunGlyph},
+    {"settings", "settings", RunSettings},
+    {"compose",
+     "compose --led 7|11|16 [--middle] [--builtin-font | --system-font NAME] --line TEXT [--open N] "
+     "[--middle-effect N] [--close N] [--line TEXT ...] -o OUT.LDAT",
+     RunCompose},
+    {"show", "show IN.LDAT", RunShow},
+    {"image", "image IN.LDAT [-o OUT]", RunImage},
+    {"send", "send IN.LDAT", RunSend},
+    {"status", "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)",
+     RunStatus},
 };
 
 }  // namespace
-
-std::string ProgramFolder() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string(".") : exe.parent_path().string();
-}
 
 int Usage() {
   std::fprintf(stderr, "usage: kirrup-cli COMMAND [ARGS...]\ncommands:\n");

@@ -1,0 +1,114 @@
+#include "app/rotavu_app.h"
+
+#include <QLocale>
+#include <QMessageBox>
+
+#include "dialog/rotavu_dlg.h"
+#include "platform/program_folder.h"
+
+static void InitResources() { Q_INIT_RESOURCE(kirrup); }
+
+void CMessageBoxSink::Show(kirrup::platform::MessageIcon icon, const std::string& caption,
+                           const std::string& text) {
+  using kirrup::platform::MessageIcon;
+  const QMessageBox::Icon qIcon = icon == MessageIcon::Warning ? QMessageBox::Warning
+                                  : icon == MessageIcon::Error ? QMessageBox::Critical
+                                                               : QMessageBox::Information;
+  QMessageBox box(qIcon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+  box.exec();
+}
+
+CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
+  InitResources();
+  setOrganizationName("ZeqSoft");
+  setApplicationName("Kirrup");
+  setApplicationVersion("2.0");
+  executablePath = kirrup::platform::ExecutablePath();
+  systemLanguageId = kirrup::WindowsLanguageId(QLocale::system().name().toStdString());
+  runMainDialog = [] {
+    CRotavuDlg dlg;
+    dlg.exec();
+  };
+}
+
+CRotavuApp::~CRotavuApp() = default;
+
+CRotavuApp* CRotavuApp::Instance() { return qobject_cast<CRotavuApp*>(QCoreApplication::instance()); }
+
+int CRotavuApp::Run() {
+  InitInstance();
+  ExitInstance();
+  return 0;
+}
+
+void CRotavuApp::InitInstance() {
+  Step("InitFramework");  // steps 1 to 3 were the constructor's
+  StartUp(executablePath, *messageSink);
+  Step("BuildImageList");
+  BuildImageList();
+  Step("LoadCursors");
+  LoadCursors();
+  LoadFonts();
+  Step("RunMainDialog");
+  if (runMainDialog) runMainDialog();
+}
+
+void CRotavuApp::ExitInstance() {
+  WriteSettingsFile();
+  Step("ReleaseImageListAndCursors");
+  ReleaseImageListAndCursors();
+  Release();
+  Step("FrameworkExit");
+}
+
+void CRotavuApp::BuildImageList() {
+  imageList.clear();
+  const QPixmap strip(":/res/bitmap129.xpm");
+  constexpr int kImageWidth = 56;
+  if (strip.isNull() || strip.width() < kImageWidth) {
+    kirrup::platform::ErrorBox(*messageSink, "Could not load bitmaps");
+    return;
+  }
+  for (int x = 0; x + kImageWidth <= strip.width(); x += kImageWidth) {
+    QPixmap image = strip.copy(x, 0, kImageWidth, strip.height());
+    image.setMask(image.createMaskFromColor(Qt::white, Qt::MaskInColor));
+    imageList.append(image);
+  }
+}
+
+QCursor CRotavuApp::LoadResourceCursor(int id) {
+  struct HotSpot {
+    int id, x, y;
+  };
+  static constexpr HotSpot kHotSpots[] = {{231, 15, 15}, {234, 15, 15}, {239, 2, 28}, {240, 1, 30},
+                                          {245, 15, 15}, {246, 1, 1},   {247, 1, 1},  {248, 1, 1}};
+  for (const HotSpot& h : kHotSpots) {
+    if (h.id == id) return QCursor(QPixmap(QString(":/res/cursor%1.xpm").arg(id)), h.x, h.y);
+  }
+  return QCursor(Qt::ArrowCursor);
+}
+
+void CRotavuApp::LoadCursors() {
+  cursor246 = LoadResourceCursor(246);
+  cursor248 = LoadResourceCursor(248);
+  cursor247 = LoadResourceCursor(247);
+  pointCursor = LoadResourceCursor(240);
+  crossCursor = LoadResourceCursor(231);
+  arrowCursor = QCursor(Qt::ArrowCursor);
+  ibeamCursor = QCursor(Qt::IBeamCursor);
+  const QCursor nwse(Qt::SizeFDiagCursor), nesw(Qt::SizeBDiagCursor);
+  const QCursor ns(Qt::SizeVerCursor), we(Qt::SizeHorCursor);
+  moveCursor = LoadResourceCursor(245);
+  fillCursor = LoadResourceCursor(239);
+  eraserCursor = LoadResourceCursor(234);
+  cursorTable = {nwse, nesw, nwse, nesw, ns, we, ns, we, cursor246, cursor248, cursor247};
+}
+
+void CRotavuApp::ReleaseImageListAndCursors() {
+  imageList.clear();
+  for (QCursor* c : {&cursor246, &cursor248, &cursor247, &pointCursor, &crossCursor, &moveCursor, &fillCursor,
+                     &eraserCursor}) {
+    *c = QCursor();
+  }
+  cursorTable.fill(QCursor());
+}

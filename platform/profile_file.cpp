@@ -1,0 +1,382 @@
+#include "platform/profile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "platform/utf.h"
+
+namespace kirrup::platform {
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
+
+std::u16string_view Trim(std::u16string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::u16string Fold(std::u16string_view s) {
+  std::u16string out(s);
+  for (char16_t& c : out) c = FoldCase(c);
+  return out;
+}
+
+// What a line means to the reader.
+struct Parsed {
+  enum Kind { Other, Header, Key } kind = Other;
+  std::u16string_view name;   // section or key name, trimmed
+  std::u16string_view value;  // raw value after '=' (keys only)
+};
+
+Parsed ParseLine(std::u16string_view text) {
+  Parsed p;
+  const std::u16string_view t = Trim(text);
+  if (t.empty() || t.front() == u';') return p;
+  if (t.front() == u'[') {
+    std::u16string_view name = t.substr(1);
+    const size_t close = name.find(u']');
+    if (close != std::u16string_view::npos) name = name.substr(0, close);
+    p.kind = Parsed::Header;
+    p.name = Trim(name);
+    return p;
+  }
+  const size_t eq = t.find(u'=');
+  p.name = Trim(t.substr(0, eq));
+  if (p.name.empty()) return p;
+  p.kind = Parsed::Key;
+  if (eq != std::u16string_view::npos) p.value = t.substr(eq + 1);
+  return p;
+}
+
+std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
+  v = Trim(v);
+  if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front()) {
+    v = v.substr(1, v.size() - 2);
+  }
+  const size_t nul = v.find(u'\0');
+  if (nul != std::u16string_view::npos) v = v.substr(0, nul);
+  if (v.size() > maxChars) {
+    v = v.substr(0, maxChars);
+    // Never keep half of a surrogate pair.
+    if (!v.empty() && v.back() >= 0xD800 && v.back() <= 0xDBFF) v.remove_suffix(1);
+  }
+  return std::u16string(v);
+}
+
+bool WriteAll(int fd, const std::string& data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+char16_t FoldCase(char16_t c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);  // Latin-1
+  if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A: mostly upper/lower pairs
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
+      return (c & 1) ? static_cast<char16_t>(c + 1) : c;
+    }
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    return (c & 1) ? c : static_cast<char16_t>(c + 1);
+  }
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return static_cast<char16_t>(c + 32);  // Greek
+  if (c >= 0x410 && c <= 0x42F) return static_cast<char16_t>(c + 32);                // Cyrillic
+  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 80);
+  return c;
+}
+
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+
+bool ProfileFile::Load() {
+  sections_.clear();
+  sectionIndex_.clear();
+  unreadable_ = false;
+  dirty_ = false;
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    Parse({});
+    unreadable_ = errno != ENOENT && errno != ENOTDIR;
+    return !unreadable_;
+  }
+  std::string bytes;
+  char buf[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    bytes.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (!ok) {
+    Parse({});
+    unreadable_ = true;
+    return false;
+  }
+  Parse(bytes);
+  return true;
+}
+
+void ProfileFile::Parse(std::string_view bytes) {
+  sections_.clear();
+  sectionIndex_.clear();
+  sections_.emplace_back();
+  dirty_ = false;
+
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    encoding_ = Encoding::Utf16Le;
+    bom_ = bytes.substr(0, 2);
+    bytes.remove_prefix(2);
+  } else if (bytes.empty()) {
+    encoding_ = Encoding::Utf16Le;
+    bom_ = "\xFF\xFE";
+  } else {
+    encoding_ = Encoding::Utf8;
+    bom_.clear();
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+      bom_ = bytes.substr(0, 3);
+      bytes.remove_prefix(3);
+    }
+  }
+
+  // Split into lines; a line's raw bytes keep its ending (CR LF, LF or CR).
+  const size_t unit = encoding_ == Encoding::Utf16Le ? 2 : 1;
+  // A lone trailing byte of a UTF-16 file is no character; it is dropped.
+  const size_t end = bytes.size() - bytes.size() % unit;
+  auto at = [&](size_t i) -> char16_t {
+    if (unit == 1) return static_cast<unsigned char>(bytes[i]);
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                 (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  };
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char16_t c = at(i);
+    if (c != u'\r' && c != u'\n') {
+      i += unit;
+      continue;
+    }
+    const size_t content = i - start;
+    i += unit;
+    if (c == u'\r' && i < end && at(i) == u'\n') i += unit;
+    AddLine(std::string(bytes.substr(start, i - start)), content);
+    start = i;
+  }
+  if (start < end) AddLine(std::string(bytes.substr(start, end - start)), end - start);
+}
+
+void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
+  Line line;
+  const std::string_view content(raw.data(), contentBytes);
+  if (encoding_ == Encoding::Utf16Le) {
+    line.text.resize(contentBytes / 2);
+    for (size_t k = 0; k < line.text.size(); ++k) {
+      line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
+                                           (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+    }
+  } else {
+    line.text = Utf8ToUtf16(content);
+  }
+  line.raw = std::move(raw);
+  line.ended = line.raw.size() > contentBytes;
+
+  const Parsed p = ParseLine(line.text);
+  if (p.kind == Parsed::Header) {
+    Section s;
+    s.foldedName = Fold(p.name);
+    s.lines.push_back(std::move(line));
+    sectionIndex_.try_emplace(s.foldedName, sections_.size());
+    sections_.push_back(std::move(s));
+    return;
+  }
+  Section& s = sections_.back();
+  s.lines.push_back(std::move(line));
+  // Keys before the first header belong to no section and are never found.
+  if (sections_.size() > 1) IndexLine(s, s.lines.size() - 1);
+}
+
+void ProfileFile::IndexLine(Section& s, size_t index) {
+  const Parsed p = ParseLine(s.lines[index].text);
+  if (p.kind == Parsed::Key) s.keys.try_emplace(Fold(p.name), index);
+}
+
+const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
+  const auto it = sectionIndex_.find(Fold(Trim(section)));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) {
+  return const_cast<Section*>(std::as_const(*this).FindSection(section));
+}
+
+std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std::u16string_view key,
+                                                size_t maxChars) const {
+  const Section* s = FindSection(section);
+  if (!s) return std::nullopt;
+  const auto it = s->keys.find(Fold(Trim(key)));
+  if (it == s->keys.end()) return std::nullopt;
+  return CleanValue(ParseLine(s->lines[it->second].text).value, maxChars);
+}
+
+std::u16string ProfileFile::GetString(std::u16string_view section, std::u16string_view key,
+                                      std::u16string_view def, size_t maxChars) const {
+  if (auto v = Find(section, key, maxChars)) return std::move(*v);
+  std::u16string d(def.substr(0, std::min(def.size(), maxChars)));
+  return d;
+}
+
+int ProfileFile::GetInt(std::u16string_view section, std::u16string_view key, int def) const {
+  const auto v = Find(section, key, SIZE_MAX);
+  if (!v) return def;
+  std::u16string_view s = *v;
+  bool negative = false;
+  if (!s.empty() && (s.front() == u'+' || s.front() == u'-')) {
+    negative = s.front() == u'-';
+    s.remove_prefix(1);
+  }
+  if (s.empty() || s.front() < u'0' || s.front() > u'9') return def;
+  long long n = 0;
+  for (char16_t c : s) {
+    if (c < u'0' || c > u'9') break;
+    n = n * 10 + (c - u'0');
+    if (n > static_cast<long long>(INT_MAX) + 1) n = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) n = -n;
+  if (n > INT_MAX) n = INT_MAX;
+  return static_cast<int>(n);
+}
+
+std::string ProfileFile::Encode(std::u16string_view text) const {
+  if (encoding_ == Encoding::Utf8) return Utf16ToUtf8(text);
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char16_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
+ProfileFile::Line ProfileFile::MakeLine(std::u16string text) const {
+  Line line;
+  line.raw = Encode(text) + Encode(u"\r\n");
+  line.text = std::move(text);
+  line.ended = true;
+  return line;
+}
+
+void ProfileFile::EndLastLine() {
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+    if (s->lines.empty()) continue;
+    Line& last = s->lines.back();
+    if (!last.ended) {
+      last.raw += Encode(u"\r\n");
+      last.ended = true;
+    }
+    return;
+  }
+}
+
+void ProfileFile::WriteString(std::u16string_view section, std::u16string_view key,
+                              std::u16string_view value) {
+  section = Trim(section);
+  key = Trim(key);
+  dirty_ = true;
+  Section* s = FindSection(section);
+  if (!s) {
+    EndLastLine();
+    Section fresh;
+    fresh.foldedName = Fold(section);
+    fresh.lines.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
+    fresh.lines.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
+    fresh.keys.emplace(Fold(key), 1);
+    sectionIndex_.try_emplace(fresh.foldedName, sections_.size());
+    sections_.push_back(std::move(fresh));
+    return;
+  }
+  const auto it = s->keys.find(Fold(key));
+  if (it != s->keys.end()) {
+    // Keep the key as the file spells it.
+    const std::u16string name(ParseLine(s->lines[it->second].text).name);
+    s->lines[it->second] = MakeLine(name + u"=" + std::u16string(value));
+    return;
+  }
+  // After the last non-blank line of the section; blank lines below it stay below.
+  size_t pos = s->lines.size();
+  while (pos > 1 && Trim(s->lines[pos - 1].text).empty()) --pos;
+  if (pos == s->lines.size() && !s->lines.back().ended) {
+    EndLastLine();  // the section's last line is the file's last line
+  }
+  // Only blank lines follow pos, so no indexed key moves.
+  s->lines.insert(s->lines.begin() + static_cast<ptrdiff_t>(pos),
+                  MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
+  s->keys.emplace(Fold(key), pos);
+}
+
+void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key, int value) {
+  const std::string digits = std::to_string(value);
+  WriteString(section, key, std::u16string(digits.begin(), digits.end()));
+}
+
+std::string ProfileFile::Serialize() const {
+  size_t total = bom_.size();
+  for (const Section& s : sections_) {
+    for (const Line& l : s.lines) total += l.raw.size();
+  }
+  std::string out;
+  out.reserve(total);
+  out += bom_;
+  for (const Section& s : sections_) {
+    for (const Line& l : s.lines) out += l.raw;
+  }
+  return out;
+}
+
+bool ProfileFile::Save() const {
+  if (unreadable_ || path_.empty()) return false;
+  // Replace the file a symbolic link points to, not the link.
+  std::string target = path_;
+  if (char* real = ::realpath(path_.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
+  mode_t mode = 0644;
+  struct stat st{};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return false;
+    mode = st.st_mode & 07777;
+  }
+  std::string temp = target + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+  const std::string bytes = Serialize();
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace kirrup::platform

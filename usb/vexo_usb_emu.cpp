@@ -1,0 +1,65 @@
+// LIB/VexoUSB-emu.so: the four entry points over the emulated toy.
+#include <cstdio>
+
+#include "usb/emulated_toy.h"
+#include "usb/vexo_usb.h"
+
+namespace {
+
+kirrup::usb::EmulatorLink& Link() {
+  static kirrup::usb::EmulatorLink link;
+  return link;
+}
+
+// Why the calling thread's last open failed (only "not connected" can happen here).
+thread_local int32_t g_lastOpenError = VEXOUSB_OPEN_OK;
+
+}  // namespace
+
+extern "C" {
+
+VEXOUSB_API int32_t OpenUSBDevice(int32_t vendorId, int32_t productId) {
+  try {
+    g_lastOpenError = VEXOUSB_OPEN_NOT_FOUND;
+    if (vendorId != 0x0C45 || productId != 0x7160) return -1;
+    const int32_t handle = Link().Open(kirrup::usb::ConfigFromEnvironment());
+    if (handle != -1) g_lastOpenError = VEXOUSB_OPEN_OK;
+    return handle;
+  } catch (...) {
+    g_lastOpenError = VEXOUSB_OPEN_FAILED;
+    return -1;
+  }
+}
+
+VEXOUSB_API void CloseUSBDevice(int32_t handle) {
+  try {
+    Link().Close(handle);
+  } catch (...) {
+  }
+}
+
+VEXOUSB_API uint8_t WriteUSB(int32_t handle, const uint8_t* bytes, uint32_t count, uint32_t* moved) {
+  try {
+    return Link().Write(handle, bytes, count, moved) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+VEXOUSB_API uint8_t ReadUSB(int32_t handle, uint8_t* buffer, uint32_t count, uint32_t* moved) {
+  try {
+    return Link().Read(handle, buffer, count, moved) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+VEXOUSB_API int32_t VexoUSBLastOpenError(char* text, uint32_t size) {
+  const char* why = "";
+  if (g_lastOpenError == VEXOUSB_OPEN_NOT_FOUND) why = "emulated toy not connected (VEXOUSB_EMU_CONNECTED=0)";
+  if (g_lastOpenError == VEXOUSB_OPEN_FAILED) why = "emulated toy could not be opened";
+  if (text && size) std::snprintf(text, size, "%s", why);
+  return g_lastOpenError;
+}
+
+}  // extern "C"
