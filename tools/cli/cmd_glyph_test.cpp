@@ -42,8 +42,9 @@ TEST(CliGlyph, PrintsTheRecordItsColumnsAndItsDots) {
 
 TEST(CliGlyph, CodesAsNumbersHexOrCharacters) {
   const Result a = RunGlyph("--led 16 --builtin-font 65 0x41 A 0x4e2d 中");
-  EXPECT_EQ(a.status, 0);
+  ASSERT_EQ(a.status, 0);
   const std::string first = a.out.substr(0, a.out.find("code=", 1));
+  ASSERT_FALSE(first.empty());
   size_t count = 0;
   for (size_t at = 0; (at = a.out.find(first, at)) != std::string::npos; at += first.size()) ++count;
   EXPECT_EQ(count, 3u);

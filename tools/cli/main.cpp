@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"send", "send IN.LDAT", RunSend},
     {"status", "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)",
      RunStatus},
+    {"glyph", "glyph [--led 7|11|16] [--builtin-font | --system-font NAME] CODE...", RunGlyph},
 };
 
 }  // namespace
