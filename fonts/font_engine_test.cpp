@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 #include "fonts/glyph_size_tables.h"
 #include "lines/led_type.h"
@@ -16,7 +18,8 @@ namespace fs = std::filesystem;
 // A program folder with the shipped LIB files, of which each test may remove or replace some.
 class FontEngineTest : public ::testing::Test {
  protected:
-  fs::path folder_ = fs::path(::testing::TempDir()) / "kirrup_engine";
+  // One folder per test process: tests run in parallel.
+  fs::path folder_ = fs::path(::testing::TempDir()) / ("kirrup_engine_" + std::to_string(getpid()));
   fs::path lib_ = folder_ / "LIB";
   FontEngine fonts_;
 

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace kirrup {
 namespace {
@@ -121,7 +123,8 @@ TEST(FontLibraryDecode, SymbolCodes) {
 
 class LibraryFileTest : public ::testing::Test {
  protected:
-  std::filesystem::path dir_ = std::filesystem::path(::testing::TempDir()) / "kirrup_libfile";
+  std::filesystem::path dir_ =
+      std::filesystem::path(::testing::TempDir()) / ("kirrup_libfile_" + std::to_string(getpid()));
   void SetUp() override { std::filesystem::create_directories(dir_); }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::filesystem::path Write(const char* name, size_t bytes) {
