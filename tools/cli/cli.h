@@ -26,5 +26,7 @@ int RunSend(const std::vector<std::string>& args);    // cmd_send.cpp
 int RunStatus(const std::vector<std::string>& args);  // cmd_status.cpp
 // The display simulation as an animated GIF.
 int RunSimulate(const std::vector<std::string>& args);
+// One character as the program renders it.
+int RunGlyph(const std::vector<std::string>& args);  // cmd_glyph.cpp
 
 }  // namespace kirrup::cli

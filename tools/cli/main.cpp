@@ -22,6 +22,7 @@ const Command kCommands[] = {
      RunStatus},
     {"simulate", "simulate IN.LDAT -o OUT.gif [--color red|green|blue|yellow] [--ticks N]",
      RunSimulate},
+    {"glyph", "glyph [--led 7|11|16] [--builtin-font | --system-font NAME] CODE...", RunGlyph},
 };
 
 }  // namespace

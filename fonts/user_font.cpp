@@ -1,0 +1,74 @@
+#include "fonts/user_font.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace kirrup {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+void UserFont::Load(std::span<const uint8_t> sizeTable, std::filesystem::path glyphFile) {
+  Release();
+  sizeTable_.clear();
+  path_.clear();
+  available_ = false;
+  if (sizeTable.empty()) return;
+  sizeTable_.assign(sizeTable.begin(), sizeTable.begin() + std::min<size_t>(sizeTable.size(), 131072));
+  offsets_.assign(65536, 0);
+  for (uint32_t c = 0; c + 1 < 65536; ++c) {
+    const auto slot = static_cast<uint16_t>(c);
+    offsets_[c + 1] = offsets_[c] + static_cast<uint32_t>(Width(slot) * ((Height(slot) + 7) / 8));
+  }
+  path_ = std::move(glyphFile);
+  std::error_code ec;
+  available_ = std::filesystem::exists(path_, ec);
+}
+
+void UserFont::Release() {
+  offsets_.clear();
+  offsets_.shrink_to_fit();
+}
+
+int UserFont::Width(uint16_t slot) const {
+  const size_t at = 2 * static_cast<size_t>(slot);
+  return at < sizeTable_.size() ? sizeTable_[at] : 0;
+}
+
+int UserFont::Height(uint16_t slot) const {
+  const size_t at = 2 * static_cast<size_t>(slot) + 1;
+  return at < sizeTable_.size() ? sizeTable_[at] : 0;
+}
+
+bool UserFont::Read(uint16_t slot, int gap, CharColumns& record) const {
+  if (offsets_.empty() || path_.empty()) return false;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path_.c_str(), "rb"));
+  if (!file) return false;
+  const int w = Width(slot), h = Height(slot);
+  const int n = w * ((h + 7) / 8);
+  gap = std::max(gap, 0);
+  // A record holds 72 column bytes: whatever does not fit is dropped from the far end.
+  const int lead = std::min(2 * gap, static_cast<int>(CharColumns::kMaxBytes));
+  const int toRead = std::min(n, static_cast<int>(CharColumns::kMaxBytes) - lead);
+  if (toRead > 0) {
+    if (std::fseek(file.get(), static_cast<long>(offsets_[slot]), SEEK_SET) != 0) return false;
+    uint8_t buf[CharColumns::kMaxBytes];
+    if (std::fread(buf, 1, static_cast<size_t>(toRead), file.get()) != static_cast<size_t>(toRead))
+      return false;  // the file is shorter than its table promises
+    std::fill_n(record.columns.begin(), lead, 0);
+    std::copy_n(buf, toRead, record.columns.begin() + lead);
+  } else {
+    std::fill_n(record.columns.begin(), lead, 0);
+  }
+  record.width = w + gap;
+  record.height = h;
+  record.byteCount = static_cast<uint8_t>(std::min(n + 2 * gap, static_cast<int>(CharColumns::kMaxBytes)));
+  return true;
+}
+
+}  // namespace kirrup
