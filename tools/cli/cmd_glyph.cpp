@@ -8,10 +8,10 @@
 #include "app/settings.h"
 #include "fonts/font_engine.h"
 #include "lines/led_type.h"
-#include "platform/profile_file.h"
 #include "platform/program_folder.h"
 #include "platform/utf.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/line_setup.h"
 
 namespace kirrup::cli {
 namespace {
@@ -58,12 +58,8 @@ void PrintRecord(const CharColumns& r) {
 int RunGlyph(const std::vector<std::string>& args) {
   // The program's own start-up choices from LIB/Kirrup.ini: LED type, font switch and face,
   // and the 11-LED gap; the options override the first three.
-  const std::string folder = platform::ProgramFolder();
-  platform::ProfileFile file(SettingsPath(folder));
-  file.Load();
   FontEngine fonts;
-  const Settings settings = ReadSettings(file, fonts);
-  ApplyLedTypeSettings(settings);
+  const Settings settings = LoadProgramSettings(fonts);
   int ledType = settings.ledType;
   int builtIn = fonts.builtInSwitch;
   std::u16string systemFont = fonts.systemFontName;
@@ -96,7 +92,7 @@ int RunGlyph(const std::vector<std::string>& args) {
 
   fonts.builtInSwitch = builtIn;
   fonts.systemFontName = systemFont;
-  fonts.LoadLibraries(folder);
+  fonts.LoadLibraries(platform::ProgramFolder());
   if (!builtIn) fonts.CreateLedFont(ledType);
 
   int status = 0;

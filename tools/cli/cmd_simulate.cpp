@@ -13,7 +13,6 @@
 #include "dialog/ldat_file.h"
 #include "fonts/font_engine.h"
 #include "platform/message_box.h"
-#include "platform/profile_file.h"
 #include "platform/program_folder.h"
 #include "res/demo_picture.h"
 #include "tools/cli/cli.h"
@@ -61,11 +60,8 @@ int RunSimulate(const std::vector<std::string>& args) {
 
   // Settings as the program reads them at start-up: the colour, and the 11-LED line
   // width that decides how an opened 11-LED file is laid out.
-  platform::ProfileFile settingsFile(SettingsPath(platform::ProgramFolder()));
-  settingsFile.Load();
   FontEngine fonts;
-  const Settings settings = ReadSettings(settingsFile, fonts);
-  ApplyLedTypeSettings(settings);
+  const Settings settings = LoadProgramSettings(fonts);
 
   platform::StderrMessageSink messages;
   LdatData data;

@@ -11,10 +11,12 @@
 
 namespace kirrup::cli {
 
-void LoadProgramSettings(FontEngine& fonts) {
+Settings LoadProgramSettings(FontEngine& fonts) {
   platform::ProfileFile file(SettingsPath(platform::ProgramFolder()));
   file.Load();
-  ApplyLedTypeSettings(ReadSettings(file, fonts));
+  const Settings settings = ReadSettings(file, fonts);
+  ApplyLedTypeSettings(settings);
+  return settings;
 }
 
 bool ParseInt(const std::string& text, int& value) {

@@ -3,6 +3,8 @@
 // program's start-up does: the 11-LED line settings and the font choice of LIB/Kirrup.ini.
 #include <string>
 
+#include "app/settings.h"
+
 namespace kirrup {
 class FontEngine;
 }
@@ -11,8 +13,8 @@ namespace kirrup::cli {
 
 // Reads section "Set" of the settings file beside the tool (defaults when it or a key
 // is missing), replaces the 11-LED row of the LedTypeTable and puts bUserFont and
-// SysFont into fonts.
-void LoadProgramSettings(FontEngine& fonts);
+// SysFont into fonts. Returns the rest of the section as read.
+Settings LoadProgramSettings(FontEngine& fonts);
 
 // Parses a whole decimal number; false on anything else.
 bool ParseInt(const std::string& text, int& value);
