@@ -9,10 +9,6 @@
 #include <unordered_map>
 #include <vector>
 
-// Under LeakSanitizer: fontconfig loses a few blocks of its own while it parses its
-// configuration (FcInit); they are not ours to free. No effect in normal builds.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace kirrup::platform {
 namespace {
 
