@@ -54,15 +54,34 @@ int DeviceImage::Build(const MessageRows& rows) {
     append(static_cast<uint8_t>(line.LineEnd() & 0xFF));
     append(EffectByte(row.openOption, row.middleOption, row.closeOption, middle));
     if (middle) append(static_cast<uint8_t>(row.closeOption + 1));
+    // i: the byte's position within its character's bytes (odd = second byte of a column).
+    auto appendColumnByte = [&](uint8_t b, int i) {
+      if (type == kLed7) b = TransformColumn7(b);
+      if (!append(b)) return false;
+      if (type == kLed11 && (i & 1) == 1)
+        TransformColumn11(buffer[static_cast<size_t>(length - 2)], buffer[static_cast<size_t>(length - 1)]);
+      return true;
+    };
     std::vector<CharColumns> records(static_cast<size_t>(line.itemCount()));
     line.ExportRange(line.itemCount(), 0, records, false);
-    for (const CharColumns& r : records) {
-      for (int i = 0; i < r.byteCount; ++i) {
-        uint8_t b = r.columns[static_cast<size_t>(i)];
-        if (type == kLed7) b = TransformColumn7(b);
-        if (!append(b)) return written;
-        if (type == kLed11 && (i & 1) == 1)
-          TransformColumn11(buffer[static_cast<size_t>(length - 2)], buffer[static_cast<size_t>(length - 1)]);
+    const int bpc = line.BytesPerColumn();
+    for (size_t k = 0; k < records.size(); ++k) {
+      const CharColumns& r = records[k];
+      for (int i = 0; i < r.byteCount; ++i)
+        if (!appendColumnByte(r.columns[static_cast<size_t>(i)], i)) return written;
+      // A character wider than a record can hold (more than 72 bytes, e.g. a wide system-font
+      // glyph on 16 LEDs) would otherwise leave the line short of the LineEnd columns its
+      // first byte announces, and the toy would read every later line out of step. Its
+      // remaining columns come straight from the strip, packed as a record packs them.
+      const CharItem& item = line.item(static_cast<int>(k));
+      for (int c = r.byteCount / bpc; c < item.width; ++c) {
+        std::array<uint8_t, 2> column{};
+        for (int row = 0; row < line.height(); ++row) {
+          const int dot = line.height() - 1 - row;  // the bottom row is dot 0
+          if (line.Lit(item.x + c, row)) column[static_cast<size_t>(dot / 8)] |= static_cast<uint8_t>(0x80 >> (dot % 8));
+        }
+        for (int i = 0; i < bpc; ++i)
+          if (!appendColumnByte(column[static_cast<size_t>(i)], i)) return written;
       }
     }
     ++written;

@@ -125,6 +125,45 @@ TEST(DeviceImage, TwelveFullLinesFitAndDeviceOrderIsLeftToRight) {
   }
 }
 
+// A character wider than the 72 bytes of a record (40 columns on 16 LEDs, 80 on 7): every
+// column of the line is sent, so the column count byte matches the data that follows it
+// and the next line starts where the toy expects it.
+TEST(DeviceImage, CharactersWiderThanARecordSendEveryColumn) {
+  for (int type : {kLed7, kLed16}) {
+    auto rows = std::make_unique<MessageRows>(type);
+    const int h = LedTypeRow(type).height;
+    const int wide = type == kLed7 ? 80 : 40;
+    (*rows)[1].enabled = true;
+    Append((*rows)[0].line, MakeRecord('W', wide, h, [](int i, int j) { return testing::PatternDot(3, i, j); }));
+    Append((*rows)[0].line, MakeRecord('i', 2, h, [](int, int j) { return j == 0; }));
+    Append((*rows)[1].line, MakeRecord('z', 1, h, [](int, int) { return true; }));
+    // Dots beyond the record's 72 bytes exist only in the strip (drawn in the editor).
+    MessageLine& line = (*rows)[0].line;
+    line.SetStripPixel(wide - 2, 0, platform::kInk);
+    line.SetStripPixel(wide - 1, h - 1, platform::kInk);
+    const auto img = Image(*rows);
+    const size_t bpc = type == kLed7 ? 1 : 2;
+    const size_t columns = static_cast<size_t>(wide + 2);
+    ASSERT_EQ(img.size(), 1 + 2 + columns * bpc + 2 + bpc) << type;
+    EXPECT_EQ(img[0], 2);
+    EXPECT_EQ(img[1], columns);
+    for (size_t x = 0; x < columns; ++x) {
+      // Sent columns carry the top LED in bit 0 (7 LEDs: row 2 also in bit 3, which is skipped).
+      const unsigned v = bpc == 1 ? img[3 + x] : (img[3 + 2 * x] << 8) | img[3 + 2 * x + 1];
+      for (int y = 0; y < h; ++y) {
+        const int bit = type == kLed7 ? (y < 3 ? y : y + 1) : y;
+        ASSERT_EQ(((v >> bit) & 1) != 0, line.Lit(static_cast<int>(x), y)) << type << ": " << x << "," << y;
+      }
+    }
+    EXPECT_TRUE(line.Lit(wide - 2, 0));
+    // Row 2's record follows right behind: column count 1, effect byte, one all-lit column.
+    const size_t next = 3 + columns * bpc;
+    EXPECT_EQ(img[next], 1);
+    EXPECT_EQ(img[next + 1], 0x22);
+    EXPECT_EQ(img[next + 2], 0xFF);
+  }
+}
+
 TEST(DeviceImage, NothingToSendAndTheImageFile) {
   const fs::path dir = fs::temp_directory_path() / ("kirrup-image-" + std::to_string(::getpid()));
   fs::remove_all(dir);

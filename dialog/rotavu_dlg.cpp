@@ -1,5 +1,7 @@
 #include "dialog/rotavu_dlg.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -883,7 +885,9 @@ void CRotavuDlg::DoSend() {
   kirrup::TransferProgress progress;
   // The dialog's thread is busy until the transfer ends: the bar paints itself at once.
   progress.SetRange = [this](int low, int high) {
-    progress_->setRange(low, high);
+    // An image below 5 bytes gives the range 0..0, which a QProgressBar would show as a
+    // busy indicator that never stops; one step more shows the same empty bar.
+    progress_->setRange(low, std::max(high, low + 1));
     progress_->repaint();
   };
   progress.SetPosition = [this](int position) {

@@ -620,6 +620,17 @@ void RotavuDlgTest::sendBuildsWritesAndTransfers() {
   // Timer 2 empties the bar and stops.
   f.dlg->OnTimer(CRotavuDlg::kResetTimer);
   QCOMPARE(progress->value(), 0);
+
+  // A 4-byte image (one character of one column) has the range 0..0: the bar stays an
+  // empty bar, not a busy indicator.
+  f.dlg->OnCommand(CRotavuDlg::kClear);
+  f.glyphs.widthOf = [](uint16_t) { return 1; };
+  f.Type(0, "i");
+  f.dlg->OnCommand(CRotavuDlg::kSend);
+  QCOMPARE(f.dlg->deviceImage().length, 4);
+  QCOMPARE(progress->minimum(), 0);
+  QVERIFY(progress->maximum() > progress->minimum());
+  QCOMPARE(progress->value(), 0);
   QDir::setCurrent(QDir::tempPath());
 }
 

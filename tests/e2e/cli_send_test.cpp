@@ -496,6 +496,20 @@ TEST_F(CliSendTest, ProgressBarOnATerminal) {
   const Bytes expected = ExpectedImage(ReadLdat(work / "in.LDAT"));
   const std::string last = std::to_string(expected.size() / 5) + "/" + std::to_string(expected.size() / 5);
   EXPECT_THAT(tty, HasSubstr("[" + std::string(40, '#') + "] " + last));
+
+  // A failure half-way: its messages start on lines of their own, not after the bar.
+  const std::string failing = "cd " + Quote(work) + " && VEXOUSB_EMU_FAIL=20:status=41 script -qec " +
+                              Quote(Quote(folder / "kirrup-cli") + " send in.LDAT") + " /dev/null > " +
+                              Quote(root / "tty");
+  std::system(failing.c_str());
+  const std::string broken = Slurp(root / "tty");
+  EXPECT_THAT(broken, HasSubstr("[#"));  // the bar was drawn before the failure
+  for (const char* m : {"Kirrup: System Error", "Kirrup: USB Write Data Failure!"}) {
+    const size_t at = broken.find(m);
+    ASSERT_NE(at, std::string::npos) << m << " in " << broken;
+    ASSERT_GT(at, 0u);
+    EXPECT_EQ(broken[at - 1], '\n') << m << " in " << broken;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <string>
 
 #include "app/application.h"
 #include "device/device_image.h"
@@ -14,6 +15,23 @@
 #include "tools/cli/progress_bar.h"
 
 namespace kirrup::cli {
+namespace {
+
+// Ends the progress bar's line before a message, so the message gets a line of its own.
+class BarMessageSink : public platform::MessageSink {
+ public:
+  BarMessageSink(ProgressBar& bar, platform::MessageSink& inner) : bar_(bar), inner_(inner) {}
+  void Show(platform::MessageIcon icon, const std::string& caption, const std::string& text) override {
+    bar_.Finish();
+    inner_.Show(icon, caption, text);
+  }
+
+ private:
+  ProgressBar& bar_;
+  platform::MessageSink& inner_;
+};
+
+}  // namespace
 
 int RunSend(const std::vector<std::string>& args) {
   if (args.size() != 1) return Usage();
@@ -29,7 +47,8 @@ int RunSend(const std::vector<std::string>& args) {
   if (BuildImageForSend(*rows, *image, sink) == 0) return 1;
 
   ProgressBar bar(isatty(STDERR_FILENO) ? stderr : nullptr);
-  const TransferResult result = TransferImage(app.usb, image->bytes(), rows->ledType(), sink, bar.Callbacks());
+  BarMessageSink messages(bar, sink);
+  const TransferResult result = TransferImage(app.usb, image->bytes(), rows->ledType(), messages, bar.Callbacks());
   bar.Finish();
   return result == TransferResult::Sent ? 0 : 1;
 }
