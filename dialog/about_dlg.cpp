@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "widgets/svg_image.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("关于 Kirrup"));
@@ -12,7 +15,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
   auto* icon = new QLabel(this);
   icon->setObjectName("icon");
-  icon->setPixmap(QPixmap(":/res/kirrup.xpm"));
+  // The program's own icon, as the window and the logo show it.
+  icon->setPixmap(kirrup::SvgPixmap("icon", QSize(40, 40), std::max<qreal>(1.0, devicePixelRatioF())));
   auto* title = new QLabel(QStringLiteral("Kirrup，V2.0"), this);
   title->setObjectName("version");
   auto* maker = new QLabel(QStringLiteral("Made by the Kirrup developers"), this);

@@ -46,6 +46,8 @@ constexpr QSize kBandButton(88, 34);
 constexpr int kLanguageWidth = 158;
 constexpr int kListWidth = 660;
 constexpr int kSideWidth = 200;
+// The simulation window: its 192 x 192 client area inside a 1-pixel border.
+constexpr int kSimulationOuter = kirrup::kDemoPictureSize + 2;
 constexpr int kSymbolPlaceHeight = 128;
 constexpr int kButtonHeight = 32;
 
@@ -384,11 +386,13 @@ void CRotavuDlg::CreateControls() {
   // The side column: simulation, its Start and Stop, colour, note, progress, Send and Exit.
   const int side = kMargin + kListWidth + kMargin;
   const int half = (kSideWidth - 8) / 2;
+  // The place is the simulation's outer size, centred over the column's buttons.
   auto* simulationPlace = new QFrame(this);
   Register(kSimulationPlace, simulationPlace, "simulationPlace");
-  simulationPlace->setGeometry(side, headerTop, kSideWidth, kSideWidth);
+  simulationPlace->setGeometry(side + (kSideWidth - kSimulationOuter) / 2, headerTop, kSimulationOuter,
+                               kSimulationOuter);
   simulationPlace->hide();
-  int y = headerTop + kSideWidth + 8;
+  int y = headerTop + kSimulationOuter + 8;
   QPushButton* start = MakeButton(kStart, "start", QRect(side, y, half, kButtonHeight));
   Register(kStart, start, "start");
   QPushButton* stop = MakeButton(kStop, "stop", QRect(side + half + 8, y, half, kButtonHeight));

@@ -486,6 +486,10 @@ void RotavuDlgTest::startAndStopDriveTheSimulation() {
   QCOMPARE(demo->pos(), f.dlg->Control(1006)->geometry().topLeft());
   QCOMPARE(demo->contentsRect().size(), QSize(192, 192));
   QPushButton* stop = f.control<QPushButton>(1011);
+  // The window fills its place, centred over Start and Stop.
+  QCOMPARE(demo->geometry(), f.dlg->Control(1006)->geometry());
+  const QRect buttons = f.dlg->Control(1010)->geometry().united(stop->geometry());
+  QCOMPARE(demo->x() - buttons.left(), buttons.right() - demo->geometry().right());
   QVERIFY(!stop->isEnabled());
 
   f.control<QPushButton>(1010)->click();  // nothing typed yet
