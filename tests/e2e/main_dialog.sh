@@ -45,15 +45,7 @@ if ! "$folder/kirrup-cli" show "$work/probe.LDAT" 2>/dev/null | grep -q "^record
   exit 77
 fi
 
-wait_window() {
-  local id
-  for _ in $(seq 150); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+. "$(dirname "$0")/lib.sh"
 wait_gone() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0

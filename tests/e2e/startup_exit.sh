@@ -20,16 +20,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Waits (up to 30 s: the machine may be busy) for a visible window with exactly this name; prints its id.
-wait_window() {
-  local id
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+. "$(dirname "$0")/lib.sh"
 
 wait_exit() {
   for _ in $(seq 300); do
