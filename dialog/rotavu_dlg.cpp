@@ -26,6 +26,7 @@
 #include "dialog/about_dlg.h"
 #include "dialog/demo_rows.h"
 #include "dialog/demo_wnd.h"
+#include "fonts/font_combo_box.h"
 #include "lines/input_chr_wnd.h"
 #include "widgets/svg_image.h"
 
@@ -192,6 +193,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   QAction* about = systemMenu_->addAction(QStringLiteral("关于 Kirrup(&A)..."));
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
+  AddCompanionMenus();
   setWindowIcon(kirrup::SvgIcon("icon"));
 
   // 3. The top band.
@@ -205,8 +207,9 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   // 5. Scrolling.
   SetUpScrolling();
 
-  // 6. Companion windows: the simulation at the top left of its place (the symbol picker's
-  // place 1005 waits for the picker).
+  // 6. Companion windows: the symbol picker over its place, the simulation at the top left
+  // of its place.
+  CreateSymbolPicker();
   demo_ = new CDemoWnd(this);
   demo_->setObjectName("demo");
   demo_->move(Control(kSimulationPlace)->geometry().topLeft());
@@ -319,7 +322,8 @@ void CRotavuDlg::CreateControls() {
   Register(kUserFont, userFont_, "userFont");
   sysFont_ = new QRadioButton(this);
   Register(kSysFont, sysFont_, "sysFont");
-  auto* fontChooser = new QComboBox(this);
+  fontChooser_ = new CFontComboBox(this);
+  QComboBox* fontChooser = fontChooser_;
   Register(kFontChooser, fontChooser, "fontChooser");
   fontChooser->setEnabled(app_->fonts.builtInSwitch == 0);
   useMiddle_ = new QCheckBox(this);
@@ -332,10 +336,8 @@ void CRotavuDlg::CreateControls() {
   connect(userFont_, &QRadioButton::clicked, this, [this] { OnCommand(kUserFont); });
   connect(sysFont_, &QRadioButton::clicked, this, [this] { OnCommand(kSysFont); });
   connect(useMiddle_, &QCheckBox::clicked, this, [this] { OnCommand(kUseMiddle); });
-  connect(fontChooser, &QComboBox::currentIndexChanged, this, [this, fontChooser](int) {
-    app_->fonts.systemFontName = fontChooser->currentText().toStdU16String();
-    app_->fonts.CreateLedFont(rows_->ledType());
-    emit companionCommand(kFontChooser);
+  connect(fontChooser_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0) OnFontChosen();
   });
 
   // Column headers and the row list.
@@ -602,6 +604,7 @@ void CRotavuDlg::RefreshNoteAndLedCaption() {
 }
 
 void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
+  FollowLedType(type);
   applying_ = true;
   rows_->ApplyLedType(type, rowReset);
   applying_ = false;
@@ -612,6 +615,7 @@ void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
     w->resize(w->width(), (*rows_)[i].line.PreferredHeight());
   }
   SyncRowsEnabled();
+  FillSymbolPicker();
 }
 
 void CRotavuDlg::SyncRowsEnabled() {
@@ -729,8 +733,7 @@ void CRotavuDlg::OnCommand(int id) {
       return;
     case kUserFont:
     case kSysFont:
-      app_->fonts.builtInSwitch = userFont_->isChecked() ? 1 : 0;
-      Control(kFontChooser)->setEnabled(app_->fonts.builtInSwitch == 0);
+      OnFontSource();
       emit companionCommand(id);
       return;
     case kStart:
@@ -855,6 +858,8 @@ void CRotavuDlg::DoOpen() {
   }
   // The LED type came without row reset: the rest of applying it.
   app_->settings.ledType = rows_->ledType();
+  FollowLedType(rows_->ledType());
+  FillSymbolPicker();
   RefreshNoteAndLedCaption();
   for (int i = 0; i < MessageRows::kCount; ++i) {
     kirrup::CInputChrWnd* w = rowControls_[i].line;

@@ -23,6 +23,9 @@
 #include "lines/message_rows.h"
 
 class CDemoWnd;
+class CFontChooserDlg;
+class CFontComboBox;
+class CKeyWnd;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -37,6 +40,7 @@ class QScrollBar;
 namespace kirrup {
 class Application;
 class CInputChrWnd;
+struct CharColumns;
 class GlyphSource;
 namespace platform {
 class MessageSink;
@@ -150,12 +154,24 @@ class CRotavuDlg : public QDialog {
   // Takes the rows per page from frame 2000 as it is now and scrolls to the top.
   void SetUpScrolling();
 
+  // Companion windows: the symbol picker (over place 1005) and the system font chooser
+  // (1039), with the system menu's LED type and font entries.
+  CKeyWnd* symbolPicker() const { return keyWnd_; }
+  CFontComboBox* fontChooser() const { return fontChooser_; }
+  // WM_INSERT_RECORD: the record goes into the row whose line had the focus last.
+  void OnInsertRecord(const kirrup::CharColumns& record);
+  // Runs the font chooser dialog (exec by default; tests answer it).
+  std::function<int(CFontChooserDlg&)> runFontChooser;
+  void ChooseSystemFont();
+
  signals:
   // A row's line changed (after the dialog's own handling).
   void rowChanged(int row);
   // Commands the companion windows handle: font source 1034/1035, font chooser 1039,
   // TXT buttons 3212..3223.
   void companionCommand(int id);
+  // A new LED type is being applied: the character editor frame hides itself.
+  void ledTypeFollowing(int type);
 
  public slots:
   void reject() override;  // Escape and the close box are Exit
@@ -195,6 +211,16 @@ class CRotavuDlg : public QDialog {
   void SetIndicator(bool connectedPicture);
   QString ChooseFile(FileDialogKind kind, const QString& offered);
 
+  // Companion windows (rotavu_dlg_companions.cpp).
+  void CreateSymbolPicker();
+  void FillSymbolPicker();
+  void FollowLedType(int type);
+  void OnFontSource();
+  void OnFontChosen();
+  void AddCompanionMenus();
+  void RefreshCompanionMenus();
+  bool ChineseTexts() const;
+
   kirrup::Application* app_;
   std::unique_ptr<kirrup::Application> ownApp_;
   std::unique_ptr<kirrup::platform::MessageSink> ownMessages_;
@@ -210,6 +236,10 @@ class CRotavuDlg : public QDialog {
   QHash<int, QWidget*> controls_;
   std::array<RowControls, kirrup::MessageRows::kCount> rowControls_{};
   CDemoWnd* demo_ = nullptr;
+  CKeyWnd* keyWnd_ = nullptr;
+  CFontComboBox* fontChooser_ = nullptr;
+  QMenu* ledTypeSubmenu_ = nullptr;
+  QMenu* fontSubmenu_ = nullptr;
   QMenu* systemMenu_ = nullptr;
   QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;

@@ -1,0 +1,141 @@
+// The main dialog's symbol picker and system font chooser: where they are made, how they
+// follow the font source, the system font and the LED type, the record a picked symbol
+// inserts, and the system menu entries that reach the LED type and the fonts although
+// their controls have no size in this layout.
+#include <algorithm>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QRadioButton>
+
+#include "app/application.h"
+#include "app/languages.h"
+#include "dialog/rotavu_dlg.h"
+#include "fonts/font_chooser_dlg.h"
+#include "fonts/font_combo_box.h"
+#include "fonts/key_wnd.h"
+#include "lines/input_chr_wnd.h"
+
+using kirrup::MessageRows;
+
+void CRotavuDlg::CreateSymbolPicker() {
+  keyWnd_ = new CKeyWnd(this);
+  // As wide as sixteen cells and the scroll bar need, centred in its place.
+  const QRect place = Control(kSymbolPlace)->geometry();
+  const int width = std::min(place.width(), CKeyWnd::OuterWidthFor(kirrup::kKeyColumns));
+  keyWnd_->setGeometry(place.x() + (place.width() - width) / 2, place.y(), width, place.height());
+  connect(keyWnd_, &CKeyWnd::insertRecord, this, &CRotavuDlg::OnInsertRecord);
+  keyWnd_->show();
+}
+
+void CRotavuDlg::FillSymbolPicker() {
+  if (keyWnd_) keyWnd_->Fill(app_->fonts, 255, rows_->ledType());
+}
+
+void CRotavuDlg::FollowLedType(int type) {
+  fontChooser_->SelectFontByName(QString::fromStdU16String(app_->fonts.systemFontName));
+  emit ledTypeFollowing(type);
+}
+
+void CRotavuDlg::OnFontSource() {
+  app_->fonts.builtInSwitch = userFont_->isChecked() ? 1 : 0;
+  fontChooser_->setEnabled(app_->fonts.builtInSwitch == 0);
+  FillSymbolPicker();
+}
+
+void CRotavuDlg::OnFontChosen() {
+  app_->fonts.systemFontName = fontChooser_->currentText().toStdU16String();
+  app_->fonts.CreateLedFont(rows_->ledType());
+  FillSymbolPicker();
+  emit companionCommand(kFontChooser);
+}
+
+void CRotavuDlg::OnInsertRecord(const kirrup::CharColumns& record) {
+  int row = state_.currentRow;
+  // A row that is no longer enabled (the LED type changed, a file was opened) must stay
+  // empty: the first row takes the symbol then.
+  if (row < 0 || row >= MessageRows::kCount || !(*rows_)[row].enabled) row = 0;
+  kirrup::CInputChrWnd* line = rowControls_[row].line;
+  line->setFocus(Qt::OtherFocusReason);
+  state_.currentRow = row;
+  const kirrup::CharColumns copy = record;
+  // Undoable like a typed character.
+  line->editor().PushUndo();
+  line->line().ImportRecords(std::span<const kirrup::CharColumns>(&copy, 1));
+}
+
+bool CRotavuDlg::ChineseTexts() const {
+  return (app_->languages.Current().id & 0x3FF) == 0x04;
+}
+
+void CRotavuDlg::AddCompanionMenus() {
+  QAction* first = systemMenu_->actions().value(0, nullptr);
+  ledTypeSubmenu_ = new QMenu(systemMenu_);
+  ledTypeSubmenu_->setObjectName("ledTypeSubmenu");
+  auto* types = new QActionGroup(ledTypeSubmenu_);
+  const char* const names[3] = {"&7LED", "1&1LED", "1&6LED"};
+  for (int k = 0; k < 3; ++k) {
+    QAction* a = ledTypeSubmenu_->addAction(QString::fromLatin1(names[k]));
+    a->setData(kLed7Command + k);
+    a->setCheckable(true);
+    types->addAction(a);
+    connect(a, &QAction::triggered, this, [this, id = kLed7Command + k] { OnCommand(id); });
+  }
+  systemMenu_->insertMenu(first, ledTypeSubmenu_);
+
+  fontSubmenu_ = new QMenu(systemMenu_);
+  fontSubmenu_->setObjectName("fontSubmenu");
+  auto* sources = new QActionGroup(fontSubmenu_);
+  for (int id : {kUserFont, kSysFont}) {
+    QAction* a = fontSubmenu_->addAction(QString());
+    a->setData(id);
+    a->setCheckable(true);
+    sources->addAction(a);
+    connect(a, &QAction::triggered, this, [this, id] {
+      (id == kUserFont ? userFont_ : sysFont_)->setChecked(true);
+      OnCommand(id);
+    });
+  }
+  fontSubmenu_->addSeparator();
+  QAction* choose = fontSubmenu_->addAction(QString());
+  choose->setObjectName("chooseFont");
+  connect(choose, &QAction::triggered, this, &CRotavuDlg::ChooseSystemFont);
+  systemMenu_->insertMenu(first, fontSubmenu_);
+  connect(systemMenu_, &QMenu::aboutToShow, this, &CRotavuDlg::RefreshCompanionMenus);
+  RefreshCompanionMenus();
+}
+
+void CRotavuDlg::RefreshCompanionMenus() {
+  const kirrup::LanguageTable& table = app_->languages.Current();
+  const bool chinese = ChineseTexts();
+  auto caption = [&](int id, const char* english) {
+    const std::u16string* t = kirrup::CaptionText(table, id);
+    return t && !t->empty() ? QString::fromStdU16String(*t) : QString::fromLatin1(english);
+  };
+  ledTypeSubmenu_->setTitle(caption(kLedTypeButton, "LED type"));
+  for (QAction* a : ledTypeSubmenu_->actions()) a->setChecked(a->data().toInt() - kLed7Command == rows_->ledType());
+  fontSubmenu_->setTitle(chinese ? QStringLiteral("字体") : QStringLiteral("Font"));
+  for (QAction* a : fontSubmenu_->actions()) {
+    const int id = a->data().toInt();
+    if (id == kUserFont || id == kSysFont) {
+      a->setText(caption(id, id == kUserFont ? "UserFont" : "SysFont"));
+      a->setChecked((id == kUserFont) == (app_->fonts.builtInSwitch != 0));
+    } else if (a->objectName() == QLatin1String("chooseFont")) {
+      a->setText(chinese ? QStringLiteral("选择字体(&F)...") : QStringLiteral("Choose &font..."));
+    }
+  }
+}
+
+void CRotavuDlg::ChooseSystemFont() {
+  CFontChooserDlg chooser(*fontChooser_, ChineseTexts(), this);
+  const int result = runFontChooser ? runFontChooser(chooser) : chooser.exec();
+  const int row = chooser.chosenRow();
+  if (result != QDialog::Accepted || row < 0) return;
+  // A font picked here is meant to be used: the font source follows.
+  if (app_->fonts.builtInSwitch != 0) {
+    sysFont_->setChecked(true);
+    OnCommand(kSysFont);
+  }
+  if (row != fontChooser_->currentIndex()) fontChooser_->setCurrentIndex(row);  // the handler of 1039
+}
