@@ -16,5 +16,76 @@ std::vector<std::u16string> Texts(const std::vector<FontEntry>& entries) {
   return t;
 }
 
+TEST(FontList, RefusalRules) {
+  struct Case {
+    const char* what;
+    platform::FontFamilyReport family;
+    uint8_t filter;
+    bool doubleByte;
+    bool added;
+  } cases[] = {
+      {"plain", Family(u"Arial", u"Western", 0), 0, true, true},
+      {"Macintosh character set", Family(u"Mac", u"Mac", kMacCharSet), 0, true, false},
+      {"pitch filter differs", Family(u"Mono", u"Western", 0, 0x31), 0x02, true, false},
+      {"pitch filter matches", Family(u"Var", u"Western", 0, 0x22), 0x02, true, true},
+      {"family filter differs", Family(u"Serif", u"Western", 0, 0x12), 0x20, true, false},
+      {"family filter matches", Family(u"Swiss", u"Western", 0, 0x22), 0x20, true, true},
+      {"vertical face, double-byte system", Family(u"@Song", u"CHINESE_GB2312", 134), 0, true, false},
+      {"vertical face, single-byte system", Family(u"@Song", u"CHINESE_GB2312", 134), 0, false, true},
+  };
+  for (const Case& c : cases) {
+    FontList list;
+    list.pitchAndFamilyFilter = c.filter;
+    list.doubleByteSystem = c.doubleByte;
+    EXPECT_EQ(list.AddFont(c.family), c.added) << c.what;
+    EXPECT_EQ(list.count(), c.added ? 1 : 0) << c.what;
+  }
+}
+
+TEST(FontList, RepeatedReportsKeepTheFirstAndTheListSortsByFullName) {
+  FontList list;
+  for (const auto& f : {Family(u"Song", u"CHINESE_GB2312", 134), Family(u"Song", u"Western", 0),
+                        Family(u"Song", u"Cyrillic", 204), Family(u"@Song", u"CHINESE_GB2312", 134),
+                        Family(u"arial", u"", 0), Family(u"Arial", u"Western", 0),
+                        Family(u"Wingdings", u"Symbol", kSymbolCharSet, 0x52),
+                        Family(u"Fixed", u"Western", 0, 0x31, kRasterFontType)})
+    list.AddFont(f);
+  ASSERT_EQ(list.count(), 5);
+  std::vector<std::u16string> full;
+  for (const auto& f : list.fonts()) full.push_back(f->FullName());
+  // Exact, case-sensitive order of full names: capitals first.
+  EXPECT_EQ(full, (std::vector<std::u16string>{u"Arial (Western)", u"Fixed (Western)", u"Song (CHINESE_GB2312)",
+                                               u"Wingdings (Symbol)", u"arial"}));
+  EXPECT_EQ(list.fonts()[2]->charSet, 134);
+
+  // The box: face names, sorted without case, raster fonts only when the mask asks.
+  const std::vector<FontEntry> all = list.Fill();
+  EXPECT_EQ(Texts(all), (std::vector<std::u16string>{u"Arial", u"arial", u"Fixed", u"Song", u"Wingdings"}));
+  EXPECT_EQ(Texts(list.Fill(kTrueTypeFontType)),
+            (std::vector<std::u16string>{u"Arial", u"arial", u"Song", u"Wingdings"}));
+
+  // SelectFontByName compares exactly.
+  EXPECT_EQ(FindFontEntry(all, u"arial"), 1);
+  EXPECT_EQ(FindFontEntry(all, u"Arial"), 0);
+  EXPECT_EQ(FindFontEntry(all, u"ARIAL"), -1);
+  EXPECT_EQ(FindFontEntry(all, u"Song (CHINESE_GB2312)"), -1);
+}
+
+TEST(FontFamilies, InstalledFamiliesAreReportedPerCharacterSet) {
+  const std::vector<platform::FontFamilyReport> reports = platform::EnumerateFontFamilies();
+  if (reports.empty()) GTEST_SKIP() << "no installed fonts";
+  FontList list;
+  for (const auto& r : reports) {
+    EXPECT_FALSE(r.faceName.empty());
+    EXPECT_TRUE(r.fontType == kTrueTypeFontType || r.fontType == kRasterFontType);
+    EXPECT_TRUE((r.pitchAndFamily & 0x0F) == 1 || (r.pitchAndFamily & 0x0F) == 2);
+    list.AddFont(r);
+  }
+  // Each family once, even when it covers several character sets.
+  const std::vector<FontEntry> entries = list.Fill();
+  for (size_t i = 1; i < entries.size(); ++i) EXPECT_NE(entries[i].text, entries[i - 1].text);
+  EXPECT_LE(entries.size(), reports.size());
+}
+
 }  // namespace
 }  // namespace kirrup
