@@ -673,10 +673,12 @@ void RotavuDlgTest::pollingSwitchesIndicatorAndSend() {
 void RotavuDlgTest::systemMenuOpensTheAboutBox() {
   Fixture f;
   const QList<QAction*> actions = f.dlg->systemMenu()->actions();
-  QCOMPARE(actions.size(), 2);
-  QVERIFY(actions[0]->isSeparator());
-  QCOMPARE(actions[1]->text(), QString("关于 Kirrup(&A)..."));
-  QCOMPARE(actions[1]->data().toInt(), CRotavuDlg::kAboutCommand);
+  // The LED type and font submenus, then the separator and About.
+  QCOMPARE(actions.size(), 4);
+  QVERIFY(actions[0]->menu() && actions[1]->menu());
+  QVERIFY(actions[2]->isSeparator());
+  QCOMPARE(actions[3]->text(), QString("关于 Kirrup(&A)..."));
+  QCOMPARE(actions[3]->data().toInt(), CRotavuDlg::kAboutCommand);
 
   QString title, version, maker, ok;
   bool hasIcon = false;
@@ -691,7 +693,7 @@ void RotavuDlgTest::systemMenuOpensTheAboutBox() {
     ok = button->text();
     button->click();
   });
-  actions[1]->trigger();
+  actions[3]->trigger();
   QCOMPARE(title, QString("关于 Kirrup"));
   QCOMPARE(version, QString("Kirrup，V2.0"));
   QVERIFY(!maker.isEmpty());
