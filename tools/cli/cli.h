@@ -17,6 +17,7 @@ int Usage();
 
 // The commands, one file each.
 int RunSettings(const std::vector<std::string>& args);  // cmd_settings.cpp
+int RunSettingsSet(const std::vector<std::string>& assignments);  // cmd_settings_set.cpp
 // Message lines, LED data files and the device image.
 int RunCompose(const std::vector<std::string>& args);
 int RunShow(const std::vector<std::string>& args);

@@ -1,5 +1,5 @@
 // kirrup-cli settings: what the program would use from LIB/Kirrup.ini beside this tool,
-// read with the program's own code. Never writes the file.
+// read with the program's own code. Only --set writes the file (cmd_settings_set.cpp).
 #include <cstdio>
 
 #include "app/languages.h"
@@ -13,6 +13,7 @@
 namespace kirrup::cli {
 
 int RunSettings(const std::vector<std::string>& args) {
+  if (!args.empty() && args[0] == "--set") return RunSettingsSet({args.begin() + 1, args.end()});
   if (!args.empty()) return Usage();
   const std::string path = SettingsPath(platform::ProgramFolder());
   platform::ProfileFile file(path);

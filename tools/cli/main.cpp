@@ -10,7 +10,7 @@ namespace {
 // Every command of the tool, in the order the usage text lists them.
 const Command kCommands[] = {
     {"help", "help", [](const std::vector<std::string>&) { Usage(); return 0; }},
-    {"settings", "settings", RunSettings},
+    {"settings", "settings [--set KEY=VALUE ...]", RunSettings},
     {"compose",
      "compose --led 7|11|16 [--middle] [--builtin-font | --system-font NAME] --line TEXT [--open N] "
      "[--middle-effect N] [--close N] [--line TEXT ...] -o OUT.LDAT",
