@@ -4,14 +4,14 @@
 #     after Exit the settings file holds LedType=3;
 #  2. kirrup-cli settings --set LedType=2 (11 LEDs); the program starts with 11 LEDs: a
 #     click on the picker's first cell puts symbol 1 into row 1, which Save writes.
-# usage: symbol_picker.sh KIRRUP KIRRUP_CLI LIB_DIR OUTPUT_DIR
+# usage: symbol_picker.sh KIRRUP KIRRUP_CLI LIB_DIR EMULATOR OUTPUT_DIR
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
 fi
 shift
-kirrup=$1 cli=$2 libdir=$3 out=$4
+kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
 mkdir -p "$out"
 work=$(mktemp -d)
 pid=
@@ -26,7 +26,7 @@ fail() {
   exit 1
 }
 
-# The program folder without a link library: its message boxes are answered below.
+# The program folder, the emulated toy as the link library.
 folder=$work/program
 mkdir -p "$folder/LIB"
 cp "$kirrup" "$cli" "$folder/"
@@ -36,6 +36,7 @@ for f in "$libdir"/*; do
     *) cp -r "$f" "$folder/LIB/" ;;
   esac
 done
+cp "$emulator" "$folder/LIB/VexoUSB.so"
 
 . "$(dirname "$0")/lib.sh"
 wait_gone() {
@@ -50,13 +51,6 @@ start() {
   cd "$work"
   LC_ALL=C.UTF-8 LANG=en_US.UTF-8 "$folder/kirrup" &
   pid=$!
-  # The two messages about the missing link library.
-  for _ in 1 2; do
-    box=$(wait_window Information) || fail "no message about the link library"
-    xdotool windowfocus --sync "$box"
-    xdotool key Return
-    wait_gone Information || true
-  done
   win=$(wait_window Kirrup) || fail "no main window"
   sleep 0.5
   xdotool windowfocus --sync "$win"
