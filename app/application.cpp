@@ -10,7 +10,8 @@ void Application::StartUp(const std::string& executablePath, platform::MessageSi
   Step("ProgramFolder");
   programFolder = platform::FolderOf(executablePath);
   Step("SettingsPath");
-  settingsPath = SettingsPath(programFolder);
+  settingsLocation = FindSettingsFile(programFolder);
+  settingsPath = settingsLocation.path;
 
   Step("LoadUsbLibrary");
   if (!usbLibrary.Load(programFolder + "/" + kUsbLibraryName)) {
@@ -28,7 +29,8 @@ void Application::StartUp(const std::string& executablePath, platform::MessageSi
   }
 
   // One reading of the file serves the languages and section "Set".
-  platform::ProfileFile file(settingsPath);
+  // A per-user file not made yet starts from the shipped one.
+  platform::ProfileFile file(SettingsFileToRead(settingsLocation));
   file.Load();
   Step("ReadLanguages");
   ReadLanguages(file, languages);
@@ -49,6 +51,7 @@ void Application::LoadFonts() {
 
 bool Application::WriteSettingsFile() {
   Step("OpenSettingsFile");
+  PrepareSettingsFile(settingsLocation);  // when it fails, so does the save below
   platform::ProfileFile file(settingsPath);
   file.Load();  // a missing file starts as UTF-16 with its byte order mark
   Step("WriteSettings");
