@@ -840,6 +840,10 @@ void CRotavuDlg::DoOpen() {
   if (!SavePrompt()) return;
   const QString path = ChooseFile(FileDialogKind::Open, QString::fromStdString(state_.OfferedPath()));
   if (path.isEmpty()) return;
+  OpenFile(path);
+}
+
+void CRotavuDlg::OpenFile(const QString& path) {
   kirrup::LdatData data;
   if (!kirrup::OpenLdat(QFile::encodeName(path).toStdString(), data, *messages)) return;
   ldat_ = std::move(data);
