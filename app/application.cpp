@@ -3,6 +3,7 @@
 #include "lines/led_type.h"
 #include "platform/profile_file.h"
 #include "platform/program_folder.h"
+#include "usb/vexo_usb.h"
 
 namespace kirrup {
 
@@ -22,7 +23,9 @@ void Application::StartUp(const std::string& executablePath, platform::MessageSi
   usb.CloseUSBDevice = reinterpret_cast<UsbLink::CloseFn>(usbLibrary.Symbol("CloseUSBDevice"));
   usb.WriteUSB = reinterpret_cast<UsbLink::WriteFn>(usbLibrary.Symbol("WriteUSB"));
   usb.ReadUSB = reinterpret_cast<UsbLink::ReadFn>(usbLibrary.Symbol("ReadUSB"));
-  if (!usb.Present()) {
+  if (usb.Present()) {
+    usb.LastOpenError = reinterpret_cast<UsbLink::LastOpenErrorFn>(usbLibrary.Symbol(VEXOUSB_LAST_OPEN_ERROR_NAME));
+  } else {
     usbLibrary.Unload();
     usb = UsbLink{};
     platform::InformationBox(sink, "Information", "Load %s file error!", kUsbLibraryName);
