@@ -188,8 +188,11 @@ std::string OpenFailureAdvice(const OpenFailure& why) {
 std::string ConnectionToolTip(std::optional<bool> polled, const OpenFailure& why) {
   if (!polled) return "Not connected: no usable USB link library";
   if (*polled) return "Connected";
-  const std::string advice = OpenFailureAdvice(why);
-  return advice.empty() ? "Not connected" : "Not connected: " + advice;
+  std::string advice = OpenFailureAdvice(why);
+  if (advice.empty()) return "Not connected";
+  // A tool tip does not wrap by itself: one clause a line.
+  for (size_t at = 0; (at = advice.find("; ", at)) != std::string::npos;) advice.replace(at, 2, ";\n");
+  return "Not connected:\n" + advice;
 }
 
 }  // namespace kirrup

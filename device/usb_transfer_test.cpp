@@ -307,7 +307,7 @@ TEST(ConnectionToolTip, TellsWhyTheToyCannotBeOpened) {
     std::string tip;
   };
   const std::string noPermission =
-      "Not connected: the toy is plugged in, but this user may not open it; install the udev rule "
+      "Not connected:\nthe toy is plugged in, but this user may not open it;\ninstall the udev rule "
       "60-kirrup.rules (see README) and plug the toy in again";
   const Case cases[] = {
       {std::nullopt, false, 0, "", "Not connected: no usable USB link library"},
@@ -316,8 +316,8 @@ TEST(ConnectionToolTip, TellsWhyTheToyCannotBeOpened) {
       {false, true, VEXOUSB_OPEN_NOT_FOUND, "no toy connected", "Not connected"},
       {false, true, VEXOUSB_OPEN_NO_PERMISSION, "toy found at /dev/hidraw3 but ...", noPermission},
       {false, true, VEXOUSB_OPEN_FAILED, "toy found at /dev/hidraw3 but it could not be opened: I/O error",
-       "Not connected: toy found at /dev/hidraw3 but it could not be opened: I/O error"},
-      {false, true, VEXOUSB_OPEN_FAILED, "", "Not connected: the toy is plugged in, but it could not be opened"},
+       "Not connected:\ntoy found at /dev/hidraw3 but it could not be opened: I/O error"},
+      {false, true, VEXOUSB_OPEN_FAILED, "", "Not connected:\nthe toy is plugged in, but it could not be opened"},
       {false, true, 99, "odd", "Not connected"},  // a code this program does not know
   };
   for (const Case& c : cases) {

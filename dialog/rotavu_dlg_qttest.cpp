@@ -681,7 +681,7 @@ void RotavuDlgTest::pollingSwitchesIndicatorAndSend() {
   f.dlg->OnTimer(CRotavuDlg::kPollTimer);
   f.dlg->OnTimer(CRotavuDlg::kPollTimer);
   QVERIFY(!send->isEnabled());
-  QVERIFY(f.control<QLabel>(1026)->toolTip().contains("may not open it; install the udev rule 60-kirrup.rules"));
+  QVERIFY(f.control<QLabel>(1026)->toolTip().contains("may not open it;\ninstall the udev rule 60-kirrup.rules"));
   QVERIFY(f.sink.texts.isEmpty());
 }
 
