@@ -3,6 +3,7 @@
 #include "lines/led_type.h"
 #include "platform/profile_file.h"
 #include "platform/program_folder.h"
+#include "usb/vexo_usb.h"
 
 namespace kirrup {
 
@@ -10,7 +11,8 @@ void Application::StartUp(const std::string& executablePath, platform::MessageSi
   Step("ProgramFolder");
   programFolder = platform::FolderOf(executablePath);
   Step("SettingsPath");
-  settingsPath = SettingsPath(programFolder);
+  settingsLocation = FindSettingsFile(programFolder);
+  settingsPath = settingsLocation.path;
 
   Step("LoadUsbLibrary");
   if (!usbLibrary.Load(programFolder + "/" + kUsbLibraryName)) {
@@ -21,14 +23,17 @@ void Application::StartUp(const std::string& executablePath, platform::MessageSi
   usb.CloseUSBDevice = reinterpret_cast<UsbLink::CloseFn>(usbLibrary.Symbol("CloseUSBDevice"));
   usb.WriteUSB = reinterpret_cast<UsbLink::WriteFn>(usbLibrary.Symbol("WriteUSB"));
   usb.ReadUSB = reinterpret_cast<UsbLink::ReadFn>(usbLibrary.Symbol("ReadUSB"));
-  if (!usb.Present()) {
+  if (usb.Present()) {
+    usb.LastOpenError = reinterpret_cast<UsbLink::LastOpenErrorFn>(usbLibrary.Symbol(VEXOUSB_LAST_OPEN_ERROR_NAME));
+  } else {
     usbLibrary.Unload();
     usb = UsbLink{};
     platform::InformationBox(sink, "Information", "Load %s file error!", kUsbLibraryName);
   }
 
   // One reading of the file serves the languages and section "Set".
-  platform::ProfileFile file(settingsPath);
+  // A per-user file not made yet starts from the shipped one.
+  platform::ProfileFile file(SettingsFileToRead(settingsLocation));
   file.Load();
   Step("ReadLanguages");
   ReadLanguages(file, languages);
@@ -49,6 +54,7 @@ void Application::LoadFonts() {
 
 bool Application::WriteSettingsFile() {
   Step("OpenSettingsFile");
+  PrepareSettingsFile(settingsLocation);  // when it fails, so does the save below
   platform::ProfileFile file(settingsPath);
   file.Load();  // a missing file starts as UTF-16 with its byte order mark
   Step("WriteSettings");

@@ -12,6 +12,7 @@
 
 #include "app/languages.h"
 #include "app/settings.h"
+#include "app/settings_location.h"
 #include "device/usb_link.h"
 #include "fonts/font_engine.h"
 #include "platform/dynamic_library.h"
@@ -49,6 +50,7 @@ class Application {
   // Shared state; the windows read and write it directly.
   std::string programFolder;
   std::string settingsPath;
+  SettingsLocation settingsLocation;  // where settingsPath is and why
   Settings settings;
   LanguageList languages;
   FontEngine fonts;  // also home of bUserFont and SysFont

@@ -1,7 +1,9 @@
 #include "app/rotavu_app.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "dialog/rotavu_dlg.h"
 #include "platform/program_folder.h"
@@ -25,8 +27,11 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationVersion("2.0");
   executablePath = kirrup::platform::ExecutablePath();
   systemLanguageId = kirrup::WindowsLanguageId(QLocale::system().name().toStdString());
-  runMainDialog = [] {
+  runMainDialog = [this] {
     CRotavuDlg dlg;
+    // Queued: exec() shows the dialog first, so a failure's message box has its parent.
+    if (!fileToOpen.empty())
+      QTimer::singleShot(0, &dlg, [this, &dlg] { dlg.OpenFile(QFile::decodeName(fileToOpen.c_str())); });
     dlg.exec();
   };
 }

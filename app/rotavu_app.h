@@ -35,6 +35,8 @@ class CRotavuApp : public QApplication, public kirrup::Application {
 
   // Where the program folder is taken from; the running executable unless a test says otherwise.
   std::string executablePath;
+  // An LED data file given on the command line, opened once the main dialog is shown.
+  std::string fileToOpen;
   // Step 13; by default runs CRotavuDlg modally. Tests may replace it.
   std::function<void()> runMainDialog;
   // Where start-up messages go: modal message boxes unless a test says otherwise.

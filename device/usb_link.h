@@ -10,6 +10,7 @@ struct UsbLink {
   using CloseFn = void (*)(int32_t handle);
   using WriteFn = uint8_t (*)(int32_t handle, const uint8_t* bytes, uint32_t count, uint32_t* moved);
   using ReadFn = uint8_t (*)(int32_t handle, uint8_t* buffer, uint32_t count, uint32_t* moved);
+  using LastOpenErrorFn = int32_t (*)(char* text, uint32_t size);
 
   static constexpr int32_t kVendorId = 0x0C45;
   static constexpr int32_t kProductId = 0x7160;
@@ -18,6 +19,9 @@ struct UsbLink {
   CloseFn CloseUSBDevice = nullptr;
   WriteFn WriteUSB = nullptr;
   ReadFn ReadUSB = nullptr;
+  // Optional fifth entry point (VexoUSBLastOpenError): why this thread's last open failed.
+  // Null when the library cannot tell; never part of Present().
+  LastOpenErrorFn LastOpenError = nullptr;
 
   // The link counts as present when all four entry points were found.
   bool Present() const { return OpenUSBDevice && CloseUSBDevice && WriteUSB && ReadUSB; }

@@ -1,5 +1,7 @@
 #include "device/usb_transfer.h"
 
+#include "usb/vexo_usb.h"
+
 #include "lines/led_type.h"
 
 namespace kirrup {
@@ -147,6 +149,50 @@ std::optional<bool> PollConnection(const UsbLink& link) {
   if (handle == -1) return false;
   link.CloseUSBDevice(handle);
   return true;
+}
+
+OpenFailure LastOpenFailure(const UsbLink& link) {
+  OpenFailure why;
+  if (!link.LastOpenError) return why;
+  char text[512] = {};
+  switch (link.LastOpenError(text, sizeof text)) {
+    case VEXOUSB_OPEN_NOT_FOUND:
+      why.kind = OpenFailure::Kind::NotFound;
+      break;
+    case VEXOUSB_OPEN_NO_PERMISSION:
+      why.kind = OpenFailure::Kind::NoPermission;
+      break;
+    case VEXOUSB_OPEN_FAILED:
+      why.kind = OpenFailure::Kind::Other;
+      break;
+    default:
+      break;
+  }
+  text[sizeof text - 1] = '\0';  // a library that forgot the terminator
+  why.text = text;
+  return why;
+}
+
+std::string OpenFailureAdvice(const OpenFailure& why) {
+  switch (why.kind) {
+    case OpenFailure::Kind::NoPermission:
+      return "the toy is plugged in, but this user may not open it; install the udev rule 60-kirrup.rules "
+             "(see README) and plug the toy in again";
+    case OpenFailure::Kind::Other:
+      return why.text.empty() ? "the toy is plugged in, but it could not be opened" : why.text;
+    default:
+      return {};
+  }
+}
+
+std::string ConnectionToolTip(std::optional<bool> polled, const OpenFailure& why) {
+  if (!polled) return "Not connected: no usable USB link library";
+  if (*polled) return "Connected";
+  std::string advice = OpenFailureAdvice(why);
+  if (advice.empty()) return "Not connected";
+  // A tool tip does not wrap by itself: one clause a line.
+  for (size_t at = 0; (at = advice.find("; ", at)) != std::string::npos;) advice.replace(at, 2, ";\n");
+  return "Not connected:\n" + advice;
 }
 
 }  // namespace kirrup

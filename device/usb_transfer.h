@@ -80,4 +80,20 @@ TransferResult TransferImage(const UsbLink& link, std::span<const uint8_t> image
 // Nothing when the link is absent (the caller then leaves its indicator as it is).
 std::optional<bool> PollConnection(const UsbLink& link);
 
+// Why the last open of this thread failed, as far as the library can tell; ask right after
+// the failed open.
+struct OpenFailure {
+  enum class Kind { Unknown, NotFound, NoPermission, Other };
+  Kind kind = Kind::Unknown;
+  std::string text;  // the library's own words
+};
+OpenFailure LastOpenFailure(const UsbLink& link);
+
+// What a user can do about the failure: for a toy this user may not open, the udev rule to
+// install; the library's words for other faults; empty when no toy is there (or it is unknown).
+std::string OpenFailureAdvice(const OpenFailure& why);
+
+// The connection indicator's tool tip after a poll (polled: PollConnection's answer).
+std::string ConnectionToolTip(std::optional<bool> polled, const OpenFailure& why);
+
 }  // namespace kirrup

@@ -3,8 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <vector>
+
+#include "usb/vexo_usb.h"
 
 namespace kirrup {
 namespace {
@@ -282,6 +286,56 @@ TEST_F(TransferTest, PollOpensAndClosesAtOnce) {
   script.calls.clear();
   EXPECT_EQ(PollConnection(UsbLink{}), std::nullopt);
   EXPECT_TRUE(script.calls.empty());
+}
+
+// A library's answer to "why did the last open fail", for the table below.
+struct WhyScript {
+  static inline int32_t code = 0;
+  static inline std::string text;
+  static int32_t Answer(char* out, uint32_t size) {
+    std::snprintf(out, size, "%s", text.c_str());
+    return code;
+  }
+};
+
+TEST(ConnectionToolTip, TellsWhyTheToyCannotBeOpened) {
+  struct Case {
+    std::optional<bool> polled;
+    bool libraryTells;
+    int32_t code;
+    std::string text;
+    std::string tip;
+  };
+  const std::string noPermission =
+      "Not connected:\nthe toy is plugged in, but this user may not open it;\ninstall the udev rule "
+      "60-kirrup.rules (see README) and plug the toy in again";
+  const Case cases[] = {
+      {std::nullopt, false, 0, "", "Not connected: no usable USB link library"},
+      {true, true, 0, "", "Connected"},
+      {false, false, 0, "", "Not connected"},
+      {false, true, VEXOUSB_OPEN_NOT_FOUND, "no toy connected", "Not connected"},
+      {false, true, VEXOUSB_OPEN_NO_PERMISSION, "toy found at /dev/hidraw3 but ...", noPermission},
+      {false, true, VEXOUSB_OPEN_FAILED, "toy found at /dev/hidraw3 but it could not be opened: I/O error",
+       "Not connected:\ntoy found at /dev/hidraw3 but it could not be opened: I/O error"},
+      {false, true, VEXOUSB_OPEN_FAILED, "", "Not connected:\nthe toy is plugged in, but it could not be opened"},
+      {false, true, 99, "odd", "Not connected"},  // a code this program does not know
+  };
+  for (const Case& c : cases) {
+    UsbLink link;
+    if (c.libraryTells) link.LastOpenError = &WhyScript::Answer;
+    WhyScript::code = c.code;
+    WhyScript::text = c.text;
+    EXPECT_EQ(ConnectionToolTip(c.polled, LastOpenFailure(link)), c.tip) << c.code << " " << c.text;
+  }
+}
+
+TEST(ConnectionToolTip, AnOverlongUnterminatedAnswerIsCut) {
+  UsbLink link;
+  link.LastOpenError = [](char* out, uint32_t size) -> int32_t {
+    std::memset(out, 'x', size);
+    return VEXOUSB_OPEN_FAILED;
+  };
+  EXPECT_EQ(LastOpenFailure(link).text, std::string(511, 'x'));
 }
 
 }  // namespace

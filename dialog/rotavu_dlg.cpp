@@ -843,6 +843,10 @@ void CRotavuDlg::DoOpen() {
   if (!SavePrompt()) return;
   const QString path = ChooseFile(FileDialogKind::Open, QString::fromStdString(state_.OfferedPath()));
   if (path.isEmpty()) return;
+  OpenFile(path);
+}
+
+void CRotavuDlg::OpenFile(const QString& path) {
   kirrup::LdatData data;
   if (!kirrup::OpenLdat(QFile::encodeName(path).toStdString(), data, *messages)) return;
   ldat_ = std::move(data);
@@ -918,14 +922,20 @@ void CRotavuDlg::OnTimer(int timer) {
     resetTimer_.stop();
   }
   const std::optional<bool> present = kirrup::PollConnection(app_->usb);
+  // Asked at once: the library remembers only this thread's last open. A tool tip, not a
+  // message box, so that a toy this user may not open does not nag every second.
+  const QString tip = QString::fromStdString(kirrup::ConnectionToolTip(
+      present, present == false ? kirrup::LastOpenFailure(app_->usb) : kirrup::OpenFailure{}));
   if (!present) {
     // Without the link library nothing can ever connect: say so, and leave Send enabled
     // so that pressing it explains why.
     SetIndicator(false);
+    indicator_->setToolTip(tip);
     return;
   }
   connected_ = *present;
   SetIndicator(connected_);
+  indicator_->setToolTip(tip);
   sendButton_->setEnabled(connected_);
 }
 

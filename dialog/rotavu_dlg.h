@@ -137,6 +137,8 @@ class CRotavuDlg : public QDialog {
   // A tick of timer 1 or 2.
   void OnTimer(int timer);
   void ShowSystemMenu(const QPoint& globalPos);
+  // Open without its file dialog: reads path and applies it, or says "Open file error!".
+  void OpenFile(const QString& path);
 
   // Seams for tests and the companions.
   // Asked before Open, Clear, a LED type command and Exit; a message box by default.

@@ -668,6 +668,21 @@ void RotavuDlgTest::pollingSwitchesIndicatorAndSend() {
   FakeToy::plugged = true;
   f.dlg->OnTimer(CRotavuDlg::kResetTimer);
   QVERIFY(send->isEnabled());
+  QCOMPARE(f.control<QLabel>(1026)->toolTip(), QString("Connected"));
+
+  // Plugged in but not this user's to open: the tool tip names the udev rule, every poll
+  // stays silent.
+  FakeToy::plugged = false;
+  f.app.usb.LastOpenError = [](char* text, uint32_t size) -> int32_t {
+    std::snprintf(text, size, "toy found at /dev/hidraw0 but this user may not open it");
+    return 2;
+  };
+  f.sink.texts.clear();
+  f.dlg->OnTimer(CRotavuDlg::kPollTimer);
+  f.dlg->OnTimer(CRotavuDlg::kPollTimer);
+  QVERIFY(!send->isEnabled());
+  QVERIFY(f.control<QLabel>(1026)->toolTip().contains("may not open it;\ninstall the udev rule 60-kirrup.rules"));
+  QVERIFY(f.sink.texts.isEmpty());
 }
 
 void RotavuDlgTest::systemMenuOpensTheAboutBox() {

@@ -198,7 +198,10 @@ std::optional<std::vector<Fault>> ParseFaults(const std::string& text) {
 
 EmulatorConfig ConfigFromEnvironment() {
   EmulatorConfig c;
-  if (const char* v = std::getenv("VEXOUSB_EMU_CONNECTED")) c.connected = std::string(v) != "0";
+  if (const char* v = std::getenv("VEXOUSB_EMU_CONNECTED")) {
+    c.denied = std::string(v) == "denied";
+    c.connected = std::string(v) != "0" && !c.denied;
+  }
   if (const char* v = std::getenv("VEXOUSB_EMU_LOG")) c.logPath = v;
   if (const char* v = std::getenv("VEXOUSB_EMU_IMAGE")) c.imagePath = v;
   if (const char* v = std::getenv("VEXOUSB_EMU_FAIL"); v && *v) {

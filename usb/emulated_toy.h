@@ -3,6 +3,7 @@
 // the real library (LIB/VexoUSB-emu.so). It checks every packet, answers like the toy,
 // reassembles the image and can be told to fail. Driven by environment variables:
 //   VEXOUSB_EMU_CONNECTED=0     OpenUSBDevice returns -1 (default: connected)
+//   VEXOUSB_EMU_CONNECTED=denied  a toy is there but this user may not open it: -1 as well
 //   VEXOUSB_EMU_LOG=FILE        every packet WriteUSB receives, appended as 18 hex digits a line
 //   VEXOUSB_EMU_IMAGE=FILE      the reassembled image, written after the last data packet
 //   VEXOUSB_EMU_FAIL=K:MODE[,K:MODE...]  the K-th packet written since opening (1-based) fails:
@@ -75,6 +76,7 @@ std::optional<std::vector<Fault>> ParseFaults(const std::string& text);
 
 struct EmulatorConfig {
   bool connected = true;
+  bool denied = false;  // not connected because of permissions
   std::string logPath;
   std::string imagePath;
   std::vector<Fault> faults;

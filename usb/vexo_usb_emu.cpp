@@ -11,7 +11,7 @@ kirrup::usb::EmulatorLink& Link() {
   return link;
 }
 
-// Why the calling thread's last open failed (only "not connected" can happen here).
+// Why the calling thread's last open failed.
 thread_local int32_t g_lastOpenError = VEXOUSB_OPEN_OK;
 
 }  // namespace
@@ -22,8 +22,10 @@ VEXOUSB_API int32_t OpenUSBDevice(int32_t vendorId, int32_t productId) {
   try {
     g_lastOpenError = VEXOUSB_OPEN_NOT_FOUND;
     if (vendorId != 0x0C45 || productId != 0x7160) return -1;
-    const int32_t handle = Link().Open(kirrup::usb::ConfigFromEnvironment());
+    const kirrup::usb::EmulatorConfig config = kirrup::usb::ConfigFromEnvironment();
+    const int32_t handle = Link().Open(config);
     if (handle != -1) g_lastOpenError = VEXOUSB_OPEN_OK;
+    else if (config.denied) g_lastOpenError = VEXOUSB_OPEN_NO_PERMISSION;
     return handle;
   } catch (...) {
     g_lastOpenError = VEXOUSB_OPEN_FAILED;
@@ -58,6 +60,8 @@ VEXOUSB_API int32_t VexoUSBLastOpenError(char* text, uint32_t size) {
   const char* why = "";
   if (g_lastOpenError == VEXOUSB_OPEN_NOT_FOUND) why = "emulated toy not connected (VEXOUSB_EMU_CONNECTED=0)";
   if (g_lastOpenError == VEXOUSB_OPEN_FAILED) why = "emulated toy could not be opened";
+  if (g_lastOpenError == VEXOUSB_OPEN_NO_PERMISSION)
+    why = "emulated toy found but this user may not open it (VEXOUSB_EMU_CONNECTED=denied)";
   if (text && size) std::snprintf(text, size, "%s", why);
   return g_lastOpenError;
 }

@@ -475,6 +475,12 @@ TEST_F(CliSendTest, StatusAndBadArguments) {
   r = Cli({"status"}, {"VEXOUSB_EMU_CONNECTED=0"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "disconnected\n");
+  EXPECT_EQ(r.err, "");
+  // Plugged in but not this user's to open: said once, with the rule that mends it.
+  r = Cli({"status"}, {"VEXOUSB_EMU_CONNECTED=denied"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "disconnected\n");
+  EXPECT_THAT(r.err, HasSubstr("this user may not open it; install the udev rule 60-kirrup.rules"));
   EXPECT_EQ(Cli({"status", "extra"}).status, 2);
   EXPECT_EQ(Cli({"send"}).status, 2);
   EXPECT_EQ(Cli({"send", "a.LDAT", "b.LDAT"}).status, 2);

@@ -14,6 +14,7 @@ cp "$cli" "$work/kirrup-cli"
 # No settings file: the defaults and the two built-in languages.
 out=$("$work/kirrup-cli" settings)
 expected="SettingsFile=$work/LIB/Kirrup.ini
+SettingsPlace=program folder (the program folder's LIB can be written)
 bUserFont=1
 SysFont=宋体
 LedType=1
@@ -35,6 +36,7 @@ Language.2=简体中文,0804"
 before=$(sha256sum <"$work/LIB/Kirrup.ini")
 out=$("$work/kirrup-cli" settings)
 expected="SettingsFile=$work/LIB/Kirrup.ini
+SettingsPlace=program folder (the program folder's LIB can be written)
 bUserFont=0
 SysFont=Noto Sans CJK
 LedType=3

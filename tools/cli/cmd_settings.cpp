@@ -1,9 +1,11 @@
-// kirrup-cli settings: what the program would use from LIB/Kirrup.ini beside this tool,
-// read with the program's own code. Only --set writes the file (cmd_settings_set.cpp).
+// kirrup-cli settings: what the program would use from its settings file (LIB/Kirrup.ini
+// beside this tool, or the per-user file when LIB cannot be written), read with the
+// program's own code. Only --set writes the file (cmd_settings_set.cpp).
 #include <cstdio>
 
 #include "app/languages.h"
 #include "app/settings.h"
+#include "app/settings_location.h"
 #include "fonts/font_engine.h"
 #include "platform/profile_file.h"
 #include "platform/program_folder.h"
@@ -15,8 +17,9 @@ namespace kirrup::cli {
 int RunSettings(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "--set") return RunSettingsSet({args.begin() + 1, args.end()});
   if (!args.empty()) return Usage();
-  const std::string path = SettingsPath(platform::ProgramFolder());
-  platform::ProfileFile file(path);
+  const SettingsLocation where = FindSettingsFile(platform::ProgramFolder());
+  const std::string path = where.path;
+  platform::ProfileFile file(SettingsFileToRead(where));
   file.Load();
   LanguageList languages;
   ReadLanguages(file, languages);
@@ -24,6 +27,10 @@ int RunSettings(const std::vector<std::string>& args) {
   const Settings s = ReadSettings(file, fonts);
 
   std::printf("SettingsFile=%s\n", path.c_str());
+  std::printf("SettingsPlace=%s (%s)\n", where.place == SettingsPlace::UserFolder ? "user" : "program folder",
+              where.why.c_str());
+  if (SettingsFileToRead(where) != path)
+    std::printf("SettingsStartFrom=%s (copied on the program's first exit)\n", where.shipped.c_str());
   std::printf("bUserFont=%d\n", fonts.builtInSwitch);
   std::printf("SysFont=%s\n", platform::Utf16ToUtf8(fonts.systemFontName).c_str());
   std::printf("LedType=%d\n", s.ledType + 1);

@@ -1,5 +1,5 @@
-// kirrup-cli settings --set KEY=VALUE...: changes keys of section "Set" in LIB/Kirrup.ini
-// beside this tool as the program would write them. Every assignment is checked first;
+// kirrup-cli settings --set KEY=VALUE...: changes keys of section "Set" in the settings file
+// in force (LIB/Kirrup.ini beside this tool, or the per-user file) as the program would write them. Every assignment is checked first;
 // one that is refused leaves the file as it was. The file is replaced atomically and
 // keeps every other line.
 #include <cstdio>
@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "app/settings_edit.h"
+#include "app/settings_location.h"
 #include "platform/profile_file.h"
 #include "platform/program_folder.h"
 #include "platform/utf.h"
@@ -30,7 +31,12 @@ int RunSettingsSet(const std::vector<std::string>& assignments) {
     }
     changes.push_back(*change);
   }
-  const std::string path = SettingsPath(platform::ProgramFolder());
+  const SettingsLocation where = FindSettingsFile(platform::ProgramFolder());
+  if (!PrepareSettingsFile(where)) {
+    std::fprintf(stderr, "kirrup-cli settings --set: cannot create %s; nothing written\n", where.path.c_str());
+    return 1;
+  }
+  const std::string& path = where.path;
   platform::ProfileFile file(path);
   if (!file.Load()) {
     std::fprintf(stderr, "kirrup-cli settings --set: cannot read %s; nothing written\n", path.c_str());

@@ -5,7 +5,6 @@
 #include "device/usb_transfer.h"
 #include "platform/program_folder.h"
 #include "tools/cli/cli.h"
-#include "usb/vexo_usb.h"
 
 namespace kirrup::cli {
 
@@ -25,14 +24,9 @@ int RunStatus(const std::vector<std::string>& args) {
     return 0;
   }
   std::printf("disconnected\n");
-  // A library that can say why opening failed: worth telling when a toy is there after all.
-  using LastOpenErrorFn = int32_t (*)(char*, uint32_t);
-  if (auto why = reinterpret_cast<LastOpenErrorFn>(app.usbLibrary.Symbol(VEXOUSB_LAST_OPEN_ERROR_NAME))) {
-    char text[512] = {};
-    const int32_t code = why(text, sizeof text);
-    if ((code == VEXOUSB_OPEN_NO_PERMISSION || code == VEXOUSB_OPEN_FAILED) && text[0])
-      std::fprintf(stderr, "kirrup-cli: %s\n", text);
-  }
+  // A toy that is there after all but cannot be opened is worth telling.
+  if (const std::string advice = OpenFailureAdvice(LastOpenFailure(app.usb)); !advice.empty())
+    std::fprintf(stderr, "kirrup-cli: %s\n", advice.c_str());
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/settings.h"
+#include "app/settings_location.h"
 #include "fonts/font_engine.h"
 #include "platform/profile_file.h"
 #include "platform/program_folder.h"
@@ -12,7 +13,7 @@
 namespace kirrup::cli {
 
 Settings LoadProgramSettings(FontEngine& fonts) {
-  platform::ProfileFile file(SettingsPath(platform::ProgramFolder()));
+  platform::ProfileFile file(SettingsFileToRead(FindSettingsFile(platform::ProgramFolder())));
   file.Load();
   const Settings settings = ReadSettings(file, fonts);
   ApplyLedTypeSettings(settings);

@@ -9,7 +9,14 @@ namespace {
 
 // Every command of the tool, in the order the usage text lists them.
 const Command kCommands[] = {
-    {"help", "help", [](const std::vector<std::string>&) { Usage(); return 0; }},
+    {"help", "help",
+     [](const std::vector<std::string>&) {
+       Usage();
+       std::fprintf(stderr,
+                    "\nKirrup is free software under the GNU General Public License, version 2 or later\n"
+                    "(GPL-2.0-or-later), with NO WARRANTY; see the file LICENSE.\n");
+       return 0;
+     }},
     {"settings", "settings [--set KEY=VALUE ...]", RunSettings},
     {"compose",
      "compose --led 7|11|16 [--middle] [--builtin-font | --system-font NAME] --line TEXT [--open N] "
