@@ -37,6 +37,7 @@ class QScrollBar;
 namespace kirrup {
 class Application;
 class CInputChrWnd;
+class CMakeChrWnd;
 class GlyphSource;
 namespace platform {
 class MessageSink;
@@ -125,6 +126,8 @@ class CRotavuDlg : public QDialog {
   bool showsConnectedPicture() const { return showsConnected_; }
   const kirrup::DeviceImage& deviceImage() const { return *image_; }
   const kirrup::LdatData& loadedFile() const { return ldat_; }
+  // The character editor frame (hidden until a TXT button opens it).
+  kirrup::CMakeChrWnd* charEditor() const { return charEditor_; }
 
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
@@ -195,6 +198,13 @@ class CRotavuDlg : public QDialog {
   void SetIndicator(bool connectedPicture);
   QString ChooseFile(FileDialogKind kind, const QString& offered);
 
+  // The character editor: created hidden, opened by a row's TXT button, following every
+  // line change, its size kept in the settings.
+  void CreateCharEditor();
+  void OpenCharEditor(int row);
+  void ReloadCharEditor();
+  void StoreCharEditorSize();
+
   kirrup::Application* app_;
   std::unique_ptr<kirrup::Application> ownApp_;
   std::unique_ptr<kirrup::platform::MessageSink> ownMessages_;
@@ -210,6 +220,7 @@ class CRotavuDlg : public QDialog {
   QHash<int, QWidget*> controls_;
   std::array<RowControls, kirrup::MessageRows::kCount> rowControls_{};
   CDemoWnd* demo_ = nullptr;
+  kirrup::CMakeChrWnd* charEditor_ = nullptr;
   QMenu* systemMenu_ = nullptr;
   QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;
