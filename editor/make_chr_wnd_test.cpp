@@ -10,6 +10,7 @@
 #include "editor/edit_chr_view.h"
 #include "editor/edit_chr_wnd.h"
 #include "editor/make_chr_wnd.h"
+#include "editor/rulers.h"
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
@@ -75,6 +76,7 @@ class MakeChrWndTest : public QObject {
   void toolbarSwitchesToolsAndColours();
   void aDragDrawsAndTheLineFollowsAtOnce();
   void lineChangesReloadAndLedTypeHides();
+  void theWheelScrollsTheBoardAndTheRulersFollow();
   void exitStoresTheFrameSize();
 };
 
@@ -185,6 +187,40 @@ void MakeChrWndTest::exitStoresTheFrameSize() {
   f.dlg->OnCommand(CRotavuDlg::kExitCommand);
   QCOMPARE(f.app.settings.makeChrWndCx, outer.width());
   QCOMPARE(f.app.settings.makeChrWndCy, outer.height());
+}
+
+void MakeChrWndTest::theWheelScrollsTheBoardAndTheRulersFollow() {
+  Fixture f;
+  QTest::keyClicks(f.dlg->Row(0).line, "ABCDEFGHIJKLMNOPQR");  // 108 columns: wider than the view
+  f.Txt(0);
+  kirrup::CEditChrView* v = f.view();
+  QVERIFY(v->scrollModel().horzBarShown());
+  QVERIFY(!v->scrollModel().vertBarShown());
+  auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+    const QPoint at(20, 20);
+    QWheelEvent e(at, v->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(v->viewport(), &e);
+  };
+  wheel(-120, Qt::ControlModifier);
+  wheel(-120, Qt::ShiftModifier);
+  QCOMPARE(v->ScrollPosition().x, 0);
+  wheel(-120, Qt::NoModifier);  // ten lines of one cell
+  QCOMPARE(v->ScrollPosition().x, 60);
+  QCOMPARE(v->horizontalScrollBar()->value(), 60);
+
+  // The view shows the board from the scroll position; the rulers number from there.
+  const QImage shown = v->viewport()->grab().toImage();
+  const kirrup::platform::RgbImage& canvas = v->board().canvas();
+  for (QPoint p : {QPoint(0, 0), QPoint(7, 9), QPoint(100, 30)}) {
+    const kirrup::platform::Color c = canvas.Pixel(p.x() + 60, p.y());
+    QCOMPARE(shown.pixel(p) & 0xFFFFFF, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF) & 0xFFFFFF);
+  }
+  f.editor()->rulerWindow()->grab();  // paints the rulers
+  const kirrup::platform::RgbImage& rulers = f.editor()->rulerWindow()->rulers();
+  // Column 12 is a section edge: its long tick now stands at 16 + 72 - 60.
+  QCOMPARE(rulers.Pixel(28, 11), kirrup::kRulerMark);
+  QCOMPARE(rulers.Pixel(16 + 13 * 6 - 60, 11), kirrup::platform::kInk);  // a short tick
 }
 
 QTEST_MAIN(MakeChrWndTest)
