@@ -70,6 +70,8 @@ class CharEditor : public BoardFrame {
   explicit CharEditor(platform::MessageSink* messages = nullptr);
 
   void SetWindow(CharEditorWindow* window) { window_ = window; }
+  // Where the refusal of a board layout is shown.
+  void SetMessages(platform::MessageSink* messages) { messages_ = messages; }
   // Whether the user reads the interface in Chinese now (decides the English additions);
   // Chinese when not set.
   std::function<bool()> chineseUi;
