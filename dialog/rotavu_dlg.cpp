@@ -27,6 +27,7 @@
 #include "dialog/demo_rows.h"
 #include "dialog/demo_wnd.h"
 #include "fonts/font_combo_box.h"
+#include "editor/make_chr_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "widgets/svg_image.h"
 
@@ -215,6 +216,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   demo_->move(Control(kSimulationPlace)->geometry().topLeft());
   demo_->SetLedColor(app_->settings.ledColor);
   demo_->show();
+  CreateCharEditor();
 
   // 7. Languages: the system's own, else the first.
   {
@@ -605,6 +607,7 @@ void CRotavuDlg::RefreshNoteAndLedCaption() {
 
 void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
   FollowLedType(type);
+  if (charEditor_) charEditor_->hide();
   applying_ = true;
   rows_->ApplyLedType(type, rowReset);
   applying_ = false;
@@ -754,6 +757,7 @@ void CRotavuDlg::OnCommand(int id) {
   } else if (id >= kRedCommand && id < kRedCommand + kColourCount) {
     SetLedColor(id);
   } else if (id >= kTxtButton && id < kTxtButton + MessageRows::kCount) {
+    OpenCharEditor(id - kTxtButton);
     emit companionCommand(id);
   }
 }
@@ -801,6 +805,7 @@ void CRotavuDlg::OnLineChanged(int id) {
     for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
       w->setEnabled(true);
   }
+  if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
   emit rowChanged(row);
 }
 
@@ -874,6 +879,7 @@ void CRotavuDlg::OpenFile(const QString& path) {
   LayOutRows();
   state_.lastFilePath = QFile::encodeName(path).toStdString();
   state_.modified = false;
+  ReloadCharEditor();
 }
 
 void CRotavuDlg::DoSave() {
@@ -913,6 +919,7 @@ void CRotavuDlg::DoSend() {
 
 void CRotavuDlg::Exit() {
   if (!SavePrompt()) return;
+  StoreCharEditorSize();
   done(kExitCommand);
 }
 
@@ -944,6 +951,42 @@ void CRotavuDlg::SetIndicator(bool connectedPicture) {
   showsConnected_ = connectedPicture;
   indicator_->setPixmap(connectedPicture ? connectedPicture_ : disconnectedPicture_);
   indicator_->setToolTip(connectedPicture ? QStringLiteral("Connected") : QStringLiteral("Not connected"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Character editor
+
+void CRotavuDlg::CreateCharEditor() {
+  charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
+                                        messages);
+  charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
+  charEditor_->move(0, 0);
+}
+
+void CRotavuDlg::OpenCharEditor(int row) {
+  if (!charEditor_->isVisible()) {
+    const QPushButton* txt = rowControls_[row].txt;
+    const int left = txt->mapToGlobal(QPoint(txt->width(), 0)).x() + 8;
+    charEditor_->move(left, mapToGlobal(QPoint(0, 0)).y());
+  }
+  charEditor_->editor().SetMessages(messages);
+  // The TXT button is handled as a line change of its row, which loads the row.
+  OnLineChanged(kLineWindow + row);
+  charEditor_->show();
+  charEditor_->raise();
+  charEditor_->activateWindow();
+  charEditor_->FocusBoard();
+}
+
+void CRotavuDlg::ReloadCharEditor() {
+  const int row = charEditor_ ? charEditor_->editor().boundRow() : -1;
+  if (row >= 0 && charEditor_->isVisible()) charEditor_->LoadLine(row, (*rows_)[row].line);
+}
+
+void CRotavuDlg::StoreCharEditorSize() {
+  const QSize outer = charEditor_->OuterSize();
+  app_->settings.makeChrWndCx = outer.width();
+  app_->settings.makeChrWndCy = outer.height();
 }
 
 // ---------------------------------------------------------------------------------------

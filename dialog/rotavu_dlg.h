@@ -41,6 +41,7 @@ namespace kirrup {
 class Application;
 class CInputChrWnd;
 struct CharColumns;
+class CMakeChrWnd;
 class GlyphSource;
 namespace platform {
 class MessageSink;
@@ -129,6 +130,8 @@ class CRotavuDlg : public QDialog {
   bool showsConnectedPicture() const { return showsConnected_; }
   const kirrup::DeviceImage& deviceImage() const { return *image_; }
   const kirrup::LdatData& loadedFile() const { return ldat_; }
+  // The character editor frame (hidden until a TXT button opens it).
+  kirrup::CMakeChrWnd* charEditor() const { return charEditor_; }
 
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
@@ -223,6 +226,13 @@ class CRotavuDlg : public QDialog {
   void RefreshCompanionMenus();
   bool ChineseTexts() const;
 
+  // The character editor: created hidden, opened by a row's TXT button, following every
+  // line change, its size kept in the settings.
+  void CreateCharEditor();
+  void OpenCharEditor(int row);
+  void ReloadCharEditor();
+  void StoreCharEditorSize();
+
   kirrup::Application* app_;
   std::unique_ptr<kirrup::Application> ownApp_;
   std::unique_ptr<kirrup::platform::MessageSink> ownMessages_;
@@ -242,6 +252,7 @@ class CRotavuDlg : public QDialog {
   CFontComboBox* fontChooser_ = nullptr;
   QMenu* ledTypeSubmenu_ = nullptr;
   QMenu* fontSubmenu_ = nullptr;
+  kirrup::CMakeChrWnd* charEditor_ = nullptr;
   QMenu* systemMenu_ = nullptr;
   QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;

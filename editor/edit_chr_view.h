@@ -1,0 +1,47 @@
+#pragma once
+// CEditChrView: the board view. Mouse events go to the board's model (BoardEditor), which
+// paints the board into a raster in view coordinates; the view shows the visible part.
+#include <QCursor>
+
+#include "editor/board_editor.h"
+#include "editor/scroll_wnd.h"
+
+namespace kirrup {
+
+class CEditChrView : public CScrollWnd, public BoardWindow {
+  Q_OBJECT
+
+ public:
+  CEditChrView(BoardEditor& board, QWidget* parent = nullptr);
+  ~CEditChrView() override;
+
+  BoardEditor& board() { return board_; }
+
+  // BoardWindow
+  void SetContentSize(int width, int height, int lineWidth, int lineHeight) override;
+  Point ScrollPosition() const override;
+  void SetBoardCursor(BoardCursor cursor) override;
+  void CaptureMouse(bool on) override;
+  void CanvasChanged() override;
+
+  // The cursor of a board cursor kind, drawn sharp for the screen's scale.
+  static QCursor CursorFor(BoardCursor cursor, qreal devicePixelRatio);
+
+ signals:
+  // The board was repainted: the rulers follow.
+  void painted();
+
+ protected:
+  void Paint(QPainter& painter) override;
+  void UpdateScrollSizes() override { board_.UpdateScrollSizes(); }
+
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  BoardEditor& board_;
+};
+
+}  // namespace kirrup

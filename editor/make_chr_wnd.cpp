@@ -1,0 +1,187 @@
+#include "editor/make_chr_wnd.h"
+
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+
+#include "editor/edit_chr_view.h"
+#include "editor/edit_chr_wnd.h"
+#include "widgets/svg_image.h"
+
+namespace kirrup {
+
+namespace {
+
+constexpr QSize kButtonSize(24, 22);
+
+QString IconName(int id) {
+  switch (id) {
+    case kCmdSelect:
+      return QStringLiteral("tool_select");
+    case kCmdPoint:
+      return QStringLiteral("tool_point");
+    case kCmdLine:
+      return QStringLiteral("tool_line");
+    case kCmdRectangle:
+      return QStringLiteral("tool_rect");
+    case kCmdFilledRectangle:
+      return QStringLiteral("tool_filled_rect");
+    case kCmdEllipse:
+      return QStringLiteral("tool_ellipse");
+    case kCmdFilledEllipse:
+      return QStringLiteral("tool_filled_ellipse");
+    case kCmdFill:
+      return QStringLiteral("tool_fill");
+    case kCmdEraser:
+      return QStringLiteral("tool_eraser");
+    case kCmdEraser2:
+      return QStringLiteral("tool_eraser2");
+    case kCmdEraser4:
+      return QStringLiteral("tool_eraser4");
+    case kCmdOpaque:
+      return QStringLiteral("tool_opaque");
+    case kCmdTransparent:
+      return QStringLiteral("tool_transparent");
+    case kCmdDrawBlack:
+      return QStringLiteral("tool_draw_black");
+    case kCmdDrawWhite:
+      return QStringLiteral("tool_draw_white");
+    case kCmdBackBlack:
+      return QStringLiteral("tool_back_black");
+    default:
+      return QStringLiteral("tool_back_white");
+  }
+}
+
+}  // namespace
+
+CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink* messages)
+    : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      editor_(messages) {
+  setObjectName(QStringLiteral("charEditor"));
+  setWindowTitle(QStringLiteral(" "));
+  setFocusPolicy(Qt::StrongFocus);
+  editor_.SetWindow(this);
+  CreateToolbar();
+  rulers_ = new CEditChrWnd(editor_.board(), editor_.geometry(), this);
+  rulers_->setObjectName(QStringLiteral("rulerWindow"));
+  pendingOuter_ = outerSize;
+  resize(outerSize);
+  ToolbarChanged();
+  RefreshTexts();
+}
+
+CMakeChrWnd::~CMakeChrWnd() {
+  editor_.SetWindow(nullptr);
+  // The view works on the editor's board: it goes before the editor does.
+  delete rulers_;
+  rulers_ = nullptr;
+}
+
+CEditChrView* CMakeChrWnd::view() const { return rulers_->view(); }
+
+void CMakeChrWnd::CreateToolbar() {
+  toolbar_ = new QWidget(this);
+  toolbar_->setObjectName(QStringLiteral("toolbar7700"));
+  toolbar_->setAutoFillBackground(true);
+  int index = 0;
+  const int left = (kToolbarWidth - 2 * kButtonSize.width()) / 2;
+  int y = 4;
+  for (const ToolbarButton& b : Toolbar7700()) {
+    const int column = index % 2;
+    if (b.id != 0) {
+      auto* button = new QToolButton(toolbar_);
+      button->setObjectName(QStringLiteral("tool%1").arg(b.id));
+      button->setAutoRaise(true);
+      button->setCheckable(true);
+      button->setFocusPolicy(Qt::NoFocus);
+      button->setIcon(SvgIcon(IconName(b.id)));
+      button->setIconSize(QSize(16, 16));
+      button->setGeometry(left + column * kButtonSize.width(), y, kButtonSize.width(), kButtonSize.height());
+      const int id = b.id;
+      connect(button, &QToolButton::clicked, this, [this, id] {
+        editor_.Command(id);
+        ToolbarChanged();  // a refused command leaves the buttons as they were
+      });
+      button->installEventFilter(this);
+      buttons_.insert(b.id, button);
+    }
+    if (column == 1) {
+      y += kButtonSize.height();
+      if (b.id == 0) {
+        // The separator ends the tools' rows: a groove before the settings.
+        auto* line = new QFrame(toolbar_);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setGeometry(left, y + 1, 2 * kButtonSize.width(), 3);
+        y += 6;
+      }
+    }
+    ++index;
+  }
+}
+
+void CMakeChrWnd::RefreshTexts() {
+  const bool chinese = editor_.ChineseUi();
+  for (const ToolbarButton& b : Toolbar7700()) {
+    if (QToolButton* button = buttons_.value(b.id, nullptr))
+      button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));
+  }
+}
+
+void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
+  editor_.SetSectionsFor(line);
+  editor_.LoadLine(row, line);
+}
+
+QSize CMakeChrWnd::OuterSize() const { return isVisible() || !pendingOuter_.isValid() ? frameGeometry().size() : pendingOuter_; }
+
+void CMakeChrWnd::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void CMakeChrWnd::ToolbarChanged() {
+  for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+    it.value()->setEnabled(editor_.ButtonEnabled(it.key()));
+    it.value()->setChecked(editor_.ButtonChecked(it.key()));
+  }
+}
+
+void CMakeChrWnd::FocusBoard() { view()->setFocus(Qt::OtherFocusReason); }
+
+void CMakeChrWnd::ScrollBoardToLeft() {
+  CEditChrView* v = view();
+  if (v->scrollModel().horzBarShown()) v->ScrollToPoint(0, v->ScrollPosition().y);
+}
+
+void CMakeChrWnd::resizeEvent(QResizeEvent*) {
+  toolbar_->setGeometry(0, 0, kToolbarWidth, height());
+  rulers_->setGeometry(kToolbarWidth, 0, std::max(width() - kToolbarWidth, 0), height());
+}
+
+void CMakeChrWnd::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  RefreshTexts();
+  if (pendingOuter_.isValid()) {
+    // The settings hold the outer size: take the window manager's frame off once it is known.
+    QTimer::singleShot(0, this, [this] {
+      if (!pendingOuter_.isValid()) return;
+      const QSize frame = frameGeometry().size() - size();
+      if (frame.width() > 0 || frame.height() > 0) resize(pendingOuter_ - frame);
+      pendingOuter_ = QSize();
+    });
+  }
+}
+
+void CMakeChrWnd::focusInEvent(QFocusEvent*) { FocusBoard(); }
+
+void CMakeChrWnd::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
+
+bool CMakeChrWnd::eventFilter(QObject* watched, QEvent* event) {
+  // The language may have changed since the tips were set.
+  if (event->type() == QEvent::ToolTip) RefreshTexts();
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kirrup

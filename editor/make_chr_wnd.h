@@ -1,0 +1,69 @@
+#pragma once
+// CMakeChrWnd: the character editor's floating frame. It shows the tool bar of resource
+// 7700 down its left side and the ruler window with the board view beside it; the
+// decisions (tools, colours, loading a line, copying the board back into the line) are
+// CharEditor's.
+#include <QHash>
+#include <QSize>
+#include <QWidget>
+#include <functional>
+
+#include "editor/char_editor.h"
+
+class QToolButton;
+
+namespace kirrup {
+
+class CEditChrView;
+class CEditChrWnd;
+class MessageLine;
+
+class CMakeChrWnd : public QWidget, public CharEditorWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kToolbarWidth = 60;
+
+  // A hidden tool window owned by the owner (the main dialog), outer size as given.
+  CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink* messages);
+  ~CMakeChrWnd() override;
+
+  CharEditor& editor() { return editor_; }
+  CEditChrView* view() const;
+  CEditChrWnd* rulerWindow() const { return rulers_; }
+  QToolButton* button(int id) const { return buttons_.value(id, nullptr); }
+
+  // Whether the user reads the interface in Chinese now (asked whenever a tool tip or
+  // message is shown).
+  void SetChineseUi(std::function<bool()> chinese) { editor_.chineseUi = std::move(chinese); }
+  // Tool tips in the current language.
+  void RefreshTexts();
+  void LoadLine(int row, MessageLine& line);
+  // The window's outer size (with its frame, once shown).
+  QSize OuterSize() const;
+
+  // CharEditorWindow
+  void SetCaption(const std::string& caption) override;
+  void ToolbarChanged() override;
+  void FocusBoard() override;
+  void ScrollBoardToLeft() override;
+  void Invalidate() override { update(); }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateToolbar();
+
+  CharEditor editor_;
+  QWidget* toolbar_ = nullptr;
+  CEditChrWnd* rulers_ = nullptr;
+  QHash<int, QToolButton*> buttons_;
+  QSize pendingOuter_;  // applied once the window manager's frame is known
+};
+
+}  // namespace kirrup
