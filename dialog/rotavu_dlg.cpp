@@ -817,7 +817,9 @@ bool CRotavuDlg::SavePrompt() {
                                          : kirrup::SaveAnswer::Cancel;
   }
   if (answer == kirrup::SaveAnswer::Cancel) return false;
-  if (answer == kirrup::SaveAnswer::Yes) DoSave();
+  // The user asked to keep the lines: when they were not saved after all (the file
+  // dialog cancelled, the file not written), the command would lose them.
+  if (answer == kirrup::SaveAnswer::Yes) return DoSave();
   return true;
 }
 
@@ -867,13 +869,14 @@ void CRotavuDlg::DoOpen() {
   state_.modified = false;
 }
 
-void CRotavuDlg::DoSave() {
+bool CRotavuDlg::DoSave() {
   const QString path = ChooseFile(FileDialogKind::Save, QString::fromStdString(state_.OfferedPath()));
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   const std::string file = QFile::encodeName(path).toStdString();
-  if (!kirrup::SaveLdat(file, *rows_, *messages)) return;
+  if (!kirrup::SaveLdat(file, *rows_, *messages)) return false;
   state_.lastFilePath = file;
   state_.modified = false;
+  return true;
 }
 
 void CRotavuDlg::DoClear() {

@@ -188,7 +188,7 @@ class CRotavuDlg : public QDialog {
   void OnLineFocused(int id);
   bool SavePrompt();  // false: the command is abandoned
   void DoOpen();
-  void DoSave();
+  bool DoSave();  // false: nothing was saved
   void DoClear();
   void DoSend();
   void Exit();

@@ -74,6 +74,7 @@ struct Fixture {
   QString savePath;  // what the Save dialog "chooses"
   QString openPath;
   int saveDialogs = 0;
+  int openDialogs = 0;
 
   explicit Fixture(int ledType = 0) {
     app.settings.ledType = ledType;
@@ -90,6 +91,7 @@ struct Fixture {
         ++saveDialogs;
         return savePath;
       }
+      ++openDialogs;
       return openPath;
     };
   }
@@ -263,15 +265,23 @@ void RotavuDlgTest::savePromptAnswers() {
     QCOMPARE(f.dlg->result(), 1);
     QVERIFY(!f.dlg->state().modified);
   }
-  // Yes with a cancelled save still goes on.
-  {
-    Fixture f;
-    f.Type(0, "AB");
-    f.answer = SaveAnswer::Yes;
-    f.savePath.clear();
-    f.dlg->OnCommand(CRotavuDlg::kClear);
-    QCOMPARE(f.saveDialogs, 1);
-    QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
+  // Yes with a cancelled or failed save: the lines the user wanted kept are not thrown
+  // away; every command behind the prompt is abandoned as Cancel would.
+  for (const QString& savePath : {QString(), dir.filePath("missing/folder.LDAT")}) {
+    for (int command : {int(CRotavuDlg::kExitCommand), int(CRotavuDlg::kOpen), int(CRotavuDlg::kClear),
+                        CRotavuDlg::kLed7Command + 2}) {
+      Fixture f;
+      f.Type(0, "AB");
+      f.answer = SaveAnswer::Yes;
+      f.savePath = savePath;
+      f.dlg->OnCommand(command);
+      const QString what = QString("command %1, save to '%2'").arg(command).arg(savePath);
+      QVERIFY2(f.saveDialogs == 1 && f.openDialogs == 0, qPrintable(what));
+      QVERIFY2(f.dlg->result() == 0, qPrintable(what));
+      QVERIFY2(f.dlg->rows()[0].line.itemCount() == 2 && f.dlg->rows().ledType() == 0, qPrintable(what));
+      QVERIFY2(f.dlg->state().modified, qPrintable(what));
+      QCOMPARE(f.sink.texts.size(), savePath.isEmpty() ? 0 : 1);
+    }
   }
   // Cancel leaves everything as it was.
   {
