@@ -44,7 +44,7 @@ constexpr QSize kLogoSize(168, 48);
 constexpr QSize kIndicatorSize(40, 40);
 constexpr QSize kBandButton(88, 34);
 constexpr int kLanguageWidth = 158;
-constexpr int kListWidth = 660;
+constexpr int kListWidth = 660;  // the least; wider when the effect texts need it
 constexpr int kSideWidth = 200;
 // The simulation window: its 192 x 192 client area inside a 1-pixel border.
 constexpr int kSimulationOuter = kirrup::kDemoPictureSize + 2;
@@ -177,9 +177,10 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kWidth, kHeight);
   setPalette(DialogPalette(palette()));
   setAutoFillBackground(true);
+  listWidth_ = ListWidthForEffectTexts();
+  setFixedSize(kWidth + listWidth_ - kListWidth, kHeight);
 
   // 1. The controls; the font source radio from bUserFont.
   CreateControls();
@@ -355,7 +356,7 @@ void CRotavuDlg::CreateControls() {
   listFrame_ = new QFrame(this);
   Register(kListFrame, listFrame_, "listFrame");
   listFrame_->setStyleSheet(QString::fromLatin1(kListStyle));
-  listFrame_->setGeometry(kMargin, listTop, kListWidth, kInnerHeight + 10);
+  listFrame_->setGeometry(kMargin, listTop, listWidth_, kInnerHeight + 10);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   Register(kScrollBar, scrollBar_, "scrollBar");
   scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -380,11 +381,11 @@ void CRotavuDlg::CreateControls() {
   // The symbol picker's place, under the rows.
   auto* symbolPlace = new QFrame(this);
   Register(kSymbolPlace, symbolPlace, "symbolPlace");
-  symbolPlace->setGeometry(kMargin, listFrame_->geometry().bottom() + 1 + 10, kListWidth, kSymbolPlaceHeight);
+  symbolPlace->setGeometry(kMargin, listFrame_->geometry().bottom() + 1 + 10, listWidth_, kSymbolPlaceHeight);
   symbolPlace->hide();
 
   // The side column: simulation, its Start and Stop, colour, note, progress, Send and Exit.
-  const int side = kMargin + kListWidth + kMargin;
+  const int side = kMargin + listWidth_ + kMargin;
   const int half = (kSideWidth - 8) / 2;
   // The place is the simulation's outer size, centred over the column's buttons.
   auto* simulationPlace = new QFrame(this);
@@ -486,6 +487,28 @@ void CRotavuDlg::CreateRow(int i) {
   r.open = makeCombo(kOpenCombo, 0);
   r.middle = makeCombo(kMiddleCombo, 1);
   r.close = makeCombo(kCloseCombo, 2);
+}
+
+int CRotavuDlg::ListWidthForEffectTexts() {
+  // A closed combo box as wide as its longest item, over the texts of every language:
+  // a language change keeps the dialog's size. Three boxes a row (middle options shown)
+  // beside the widest line window, that of 7 LEDs.
+  QComboBox probe(this);
+  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  auto add = [&probe](const auto& texts) {
+    for (const std::u16string& text : texts) probe.addItem(Text(text));
+  };
+  for (const kirrup::LanguageTable& t : app_->languages.tables) {
+    add(t.openTexts);
+    add(t.middleTexts);
+    add(t.closeTexts);
+  }
+  const int lineWidth = std::max({kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed7), 1),
+                                  kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed11), 3),
+                                  kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed16), 3)});
+  int width = kirrup::ListFrameWidthFor(probe.sizeHint().width(), kLabelWidth, lineWidth, kTxtSize.width());
+  // A translator's very long text is cut rather than make the dialog wider than screens are.
+  return std::clamp(width, kListWidth, 2 * kListWidth);
 }
 
 void CRotavuDlg::LoadPictures() {

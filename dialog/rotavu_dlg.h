@@ -99,7 +99,7 @@ class CRotavuDlg : public QDialog {
   static constexpr int kResetTimer = 2;
   static constexpr int kPollMs = 1000;
   static constexpr int kResetMs = 2500;
-  static constexpr int kWidth = 896;
+  static constexpr int kWidth = 896;  // the least; the row list widens for long effect texts
   static constexpr int kHeight = 607;
 
   struct RowControls {
@@ -172,6 +172,7 @@ class CRotavuDlg : public QDialog {
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
   void LoadPictures();
+  int ListWidthForEffectTexts();
 
   void ApplyTexts(bool full);
   void RefillCombo(QComboBox* box, const QStringList& items);
@@ -203,6 +204,7 @@ class CRotavuDlg : public QDialog {
   kirrup::LdatData ldat_;
   kirrup::MainDialogState state_;
   kirrup::ListArea listArea_;
+  int listWidth_ = 0;  // frame 2000
   bool applying_ = false;  // the dialog itself changes lines or lists
   bool connected_ = false;
   bool showsConnected_ = true;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -122,6 +123,7 @@ class RotavuDlgTest : public QObject {
   void colourMenuSetsLedColor();
   void startAndStopDriveTheSimulation();
   void middleOptionsAddAColumn();
+  void effectTextsFitTheClosedBoxes();
   void openAndSaveRoundTripAndErrors();
   void sendBuildsWritesAndTransfers();
   void pollingSwitchesIndicatorAndSend();
@@ -134,7 +136,8 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   Fixture f;
   CRotavuDlg& dlg = *f.dlg;
   QCOMPARE(dlg.windowTitle(), QString("Kirrup"));
-  QCOMPARE(dlg.minimumSize(), QSize(CRotavuDlg::kWidth, CRotavuDlg::kHeight));
+  QVERIFY(dlg.width() >= CRotavuDlg::kWidth);
+  QCOMPARE(dlg.minimumSize(), QSize(dlg.width(), CRotavuDlg::kHeight));
   QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
   QVERIFY(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
   QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -184,10 +187,10 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   const QRect band = dlg.Control(1027)->geometry();
   const QRect logo = dlg.Control(1025)->geometry();
   const QRect indicator = dlg.Control(1026)->geometry();
-  QCOMPARE(band.width(), CRotavuDlg::kWidth);
+  QCOMPARE(band.width(), dlg.width());
   QCOMPARE(band.height(), logo.height() + 4);
   QCOMPARE(logo.topLeft(), QPoint(2, 2));
-  QCOMPARE(indicator.right(), CRotavuDlg::kWidth - 3);
+  QCOMPARE(indicator.right(), dlg.width() - 3);
   QCOMPARE(dlg.Control(1041)->geometry(), indicator.adjusted(-2, -2, 2, 2));
   QCOMPARE(dlg.Control(1033)->geometry().right(), dlg.Control(1041)->x() - 9);
   QCOMPARE(dlg.Control(1033)->x(), dlg.Control(1031)->x() + 8);
@@ -537,6 +540,28 @@ void RotavuDlgTest::middleOptionsAddAColumn() {
   QVERIFY(f.dlg->Row(0).middle->isHidden());
   QVERIFY(f.dlg->Control(1058)->isHidden());
   QCOMPARE(f.dlg->Row(0).open->width(), twoWide);
+}
+
+void RotavuDlgTest::effectTextsFitTheClosedBoxes() {
+  Fixture f(0);  // 7 LEDs: the widest line window
+  f.control<QCheckBox>(1047)->click();
+  for (int language = 0; language < f.app.languages.count(); ++language) {
+    f.control<QComboBox>(1033)->setCurrentIndex(language);
+    for (QComboBox* box : {f.dlg->Row(0).open, f.dlg->Row(0).middle, f.dlg->Row(0).close}) {
+      QStyleOptionComboBox opt;
+      opt.initFrom(box);
+      opt.rect = box->rect();
+      opt.frame = true;
+      const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
+      for (int i = 0; i < box->count(); ++i) {
+        const int text = box->fontMetrics().horizontalAdvance(box->itemText(i));
+        QVERIFY2(text + 2 <= field.width(), qPrintable(QString("%1: %2 > %3").arg(box->itemText(i)).arg(text).arg(field.width())));
+      }
+    }
+  }
+  // Still in the dialog, the side column beside the rows.
+  QVERIFY(f.dlg->Row(0).close->geometry().right() < f.dlg->Control(CRotavuDlg::kStart)->x());
+  QVERIFY(f.dlg->Control(CRotavuDlg::kExitCommand)->geometry().right() < f.dlg->width());
 }
 
 void RotavuDlgTest::openAndSaveRoundTripAndErrors() {
