@@ -12,8 +12,12 @@
 
 namespace kirrup::cli {
 
+const char kSettingsUsage[] =
+    "settings\n"
+    "  What the program would use from LIB/Kirrup.ini beside this tool; the file is not changed.\n";
+
 int RunSettings(const std::vector<std::string>& args) {
-  if (!args.empty()) return Usage();
+  if (!args.empty()) return BadArguments("settings", "no arguments are taken, not '" + args[0] + "'");
   const std::string path = SettingsPath(platform::ProgramFolder());
   platform::ProfileFile file(path);
   file.Load();
