@@ -179,7 +179,10 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setPalette(DialogPalette(palette()));
   setAutoFillBackground(true);
-  listWidth_ = ListWidthForEffectTexts();
+  // Wide enough for the effect texts of the language the dialog opens in (step 7); a
+  // language with longer texts widens it when it is chosen.
+  listWidth_ = ListWidthForEffectTexts(
+      app_->languages.tables[static_cast<size_t>(kirrup::SelectLanguage(app_->languages, app_->systemLanguageId))]);
   setFixedSize(kWidth + listWidth_ - kListWidth, kHeight);
 
   // 1. The controls; the font source radio from bUserFont.
@@ -489,26 +492,44 @@ void CRotavuDlg::CreateRow(int i) {
   r.close = makeCombo(kCloseCombo, 2);
 }
 
-int CRotavuDlg::ListWidthForEffectTexts() {
-  // A closed combo box as wide as its longest item, over the texts of every language:
-  // a language change keeps the dialog's size. Three boxes a row (middle options shown)
-  // beside the widest line window, that of 7 LEDs.
+int CRotavuDlg::ListWidthForEffectTexts(const kirrup::LanguageTable& table) {
+  // A closed combo box as wide as its longest item; three boxes a row (middle options
+  // shown) beside the widest line window, that of 7 LEDs. Only the one language is
+  // measured: the fonts of every other script would slow the start.
   QComboBox probe(this);
   probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
   auto add = [&probe](const auto& texts) {
     for (const std::u16string& text : texts) probe.addItem(Text(text));
   };
-  for (const kirrup::LanguageTable& t : app_->languages.tables) {
-    add(t.openTexts);
-    add(t.middleTexts);
-    add(t.closeTexts);
-  }
+  add(table.openTexts);
+  add(table.middleTexts);
+  add(table.closeTexts);
   const int lineWidth = std::max({kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed7), 1),
                                   kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed11), 3),
                                   kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed16), 3)});
-  int width = kirrup::ListFrameWidthFor(probe.sizeHint().width(), kLabelWidth, lineWidth, kTxtSize.width());
+  const int width = kirrup::ListFrameWidthFor(probe.sizeHint().width(), kLabelWidth, lineWidth, kTxtSize.width());
   // A translator's very long text is cut rather than make the dialog wider than screens are.
   return std::clamp(width, kListWidth, 2 * kListWidth);
+}
+
+void CRotavuDlg::WidenListFor(const kirrup::LanguageTable& table) {
+  const int wanted = ListWidthForEffectTexts(table);
+  if (wanted <= listWidth_) return;  // never narrower: the dialog does not jump back
+  const int dx = wanted - listWidth_;
+  const int side = kMargin + listWidth_ + kMargin;
+  listWidth_ = wanted;
+  setFixedSize(width() + dx, height());
+  // Everything right of the rows moves along; the top band is arranged anew.
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isWindow() && w->x() >= side) w->move(w->x() + dx, w->y());
+  }
+  for (QWidget* w : {static_cast<QWidget*>(listFrame_), Control(kSymbolPlace)}) w->resize(listWidth_, w->height());
+  ArrangeTopBand();
+  listArea_ = kirrup::ListAreaOf({listFrame_->x(), listFrame_->y(), listFrame_->x() + listFrame_->width(),
+                                  listFrame_->y() + listFrame_->height()},
+                                 0);
+  scrollBar_->setGeometry(ToQRect(listArea_.scrollBar));
+  LayOutRows();
 }
 
 void CRotavuDlg::LoadPictures() {
@@ -802,6 +823,7 @@ void CRotavuDlg::SetLedColor(int command) {
 void CRotavuDlg::SelectLanguage(int index) {
   if (index < 0 || index >= app_->languages.count()) return;
   app_->languages.current = index;
+  WidenListFor(app_->languages.Current());
   ApplyTexts(true);
 }
 

@@ -38,6 +38,7 @@ namespace kirrup {
 class Application;
 class CInputChrWnd;
 class GlyphSource;
+struct LanguageTable;
 namespace platform {
 class MessageSink;
 }
@@ -172,7 +173,8 @@ class CRotavuDlg : public QDialog {
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
   void LoadPictures();
-  int ListWidthForEffectTexts();
+  int ListWidthForEffectTexts(const kirrup::LanguageTable& table);
+  void WidenListFor(const kirrup::LanguageTable& table);
 
   void ApplyTexts(bool full);
   void RefillCombo(QComboBox* box, const QStringList& items);

@@ -77,9 +77,9 @@ struct Fixture {
   int saveDialogs = 0;
   int openDialogs = 0;
 
-  explicit Fixture(int ledType = 0) {
+  explicit Fixture(int ledType = 0, uint16_t systemLanguage = 0x0409) {
     app.settings.ledType = ledType;
-    app.systemLanguageId = 0x0409;
+    app.systemLanguageId = systemLanguage;
     dlg = std::make_unique<CRotavuDlg>(&app);
     dlg->SetGlyphSource(&glyphs);
     dlg->messages = &sink;
@@ -543,25 +543,32 @@ void RotavuDlgTest::middleOptionsAddAColumn() {
 }
 
 void RotavuDlgTest::effectTextsFitTheClosedBoxes() {
-  Fixture f(0);  // 7 LEDs: the widest line window
-  f.control<QCheckBox>(1047)->click();
-  for (int language = 0; language < f.app.languages.count(); ++language) {
-    f.control<QComboBox>(1033)->setCurrentIndex(language);
-    for (QComboBox* box : {f.dlg->Row(0).open, f.dlg->Row(0).middle, f.dlg->Row(0).close}) {
-      QStyleOptionComboBox opt;
-      opt.initFrom(box);
-      opt.rect = box->rect();
-      opt.frame = true;
-      const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
-      for (int i = 0; i < box->count(); ++i) {
-        const int text = box->fontMetrics().horizontalAdvance(box->itemText(i));
-        QVERIFY2(text + 2 <= field.width(), qPrintable(QString("%1: %2 > %3").arg(box->itemText(i)).arg(text).arg(field.width())));
+  // Opened in English, and opened in Chinese and then switched to English's longer texts.
+  for (uint16_t opensIn : {0x0409, 0x0804}) {
+    Fixture f(0, opensIn);  // 7 LEDs: the widest line window
+    f.control<QCheckBox>(1047)->click();
+    for (int language : {1, 0, 1}) {
+      f.control<QComboBox>(1033)->setCurrentIndex(language);
+      for (QComboBox* box : {f.dlg->Row(0).open, f.dlg->Row(0).middle, f.dlg->Row(0).close}) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(box);
+        opt.rect = box->rect();
+        opt.frame = true;
+        const QRect field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
+        for (int i = 0; i < box->count(); ++i) {
+          const int text = box->fontMetrics().horizontalAdvance(box->itemText(i));
+          QVERIFY2(text + 2 <= field.width(),
+                   qPrintable(QString("%1: %2 > %3").arg(box->itemText(i)).arg(text).arg(field.width())));
+        }
       }
+      // The side column stays beside the rows, inside the dialog; the band spans it.
+      QVERIFY(f.dlg->Row(0).close->geometry().right() < f.dlg->Control(CRotavuDlg::kStart)->x());
+      QVERIFY(f.dlg->Control(CRotavuDlg::kExitCommand)->geometry().right() < f.dlg->width());
+      QCOMPARE(f.dlg->Control(CRotavuDlg::kIndicator)->geometry().right(), f.dlg->width() - 3);
+      QCOMPARE(f.dlg->Control(CRotavuDlg::kBand)->width(), f.dlg->width());
     }
   }
-  // Still in the dialog, the side column beside the rows.
-  QVERIFY(f.dlg->Row(0).close->geometry().right() < f.dlg->Control(CRotavuDlg::kStart)->x());
-  QVERIFY(f.dlg->Control(CRotavuDlg::kExitCommand)->geometry().right() < f.dlg->width());
 }
 
 void RotavuDlgTest::openAndSaveRoundTripAndErrors() {
