@@ -116,14 +116,9 @@ void RotavuAppTest::everyLocaleOfAKnownLanguageHasItsWindowsId() {
     QVERIFY2(kirrup::WindowsLanguageIdOf(code, "", "") == kirrup::WindowsLanguageIdOf(idLanguage, "", ""),
              qPrintable(l.name()));
   }
-  struct Case {
-    const char* locale;
-    uint16_t id;
-  };
-  for (const Case& c : {Case{"en_GB", 0x0809}, Case{"de_AT", 0x0C07}, Case{"sw_KE", 0x0441}, Case{"zh_TW", 0x0404},
-                        Case{"zh_SG", 0x1004}, Case{"sr_Latn_RS", 0x241A}, Case{"sr_RS", 0x281A},
-                        Case{"es_419", 0x580A}, Case{"C", 0x0409}})
-    QCOMPARE(CRotavuApp::LanguageIdOf(QLocale(QString::fromLatin1(c.locale))), c.id);
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale(QStringLiteral("en_GB"))), uint16_t(0x0809));
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale(QStringLiteral("sr_Latn_RS"))), uint16_t(0x241A));
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale::c()), uint16_t(0x0409));
 }
 
 int main(int argc, char** argv) {
