@@ -210,8 +210,9 @@ TEST(Languages, WindowsLanguageIdKeepsTerritoryAndScript) {
   for (const auto& [name, id] : cases) EXPECT_EQ(WindowsLanguageId(name), id) << name;
   // Each territory row is what its own codes give back.
   for (const WindowsLocale& l : WindowsLocales()) {
-    if (!l.territory.empty() && l.language != "no" && l.language != "ku")
+    if (!l.territory.empty() && l.language != "no" && l.language != "ku") {
       EXPECT_EQ(WindowsLanguageIdOf(l.language, l.script, l.territory), l.id) << l.language << "_" << l.territory;
+    }
   }
 }
 

@@ -159,7 +159,9 @@ TEST(RowLayout, FrameWidthForCombosGivesEachComboItsWidth) {
         ASSERT_TRUE(l);
         EXPECT_GE(l->rows[0].open.Width(), comboWidth);
         EXPECT_LE(l->rows[0].close.right, area.scrollBar.left);
-        if (middle) EXPECT_EQ(l->rows[0].open.Width(), comboWidth) << comboWidth << " " << lineWidth;
+        if (middle) {
+          EXPECT_EQ(l->rows[0].open.Width(), comboWidth) << comboWidth << " " << lineWidth;
+        }
       }
     }
   }
