@@ -9,8 +9,6 @@
 
 static void InitResources() { Q_INIT_RESOURCE(kirrup); }
 
-
-
 void CMessageBoxSink::Show(kirrup::platform::MessageIcon icon, const std::string& caption,
                            const std::string& text) {
   using kirrup::platform::MessageIcon;
