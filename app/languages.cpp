@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/windows_language_ids.h"
+
 namespace kirrup {
 namespace {
 
@@ -313,8 +315,14 @@ void WriteLanguages(platform::ProfileFile& file, const LanguageList& list) {
 }
 
 int SelectLanguage(const LanguageList& list, uint16_t systemLanguageId) {
+  if (systemLanguageId == 0) return 0;  // a locale without a Windows id matches nothing
   for (int i = 0; i < list.count(); ++i) {
     if (list.tables[static_cast<size_t>(i)].id == systemLanguageId) return i;
+  }
+  // No table for the user's territory: one for the language (a neutral id such as 0007,
+  // or another territory's) serves better than the first table.
+  for (int i = 0; i < list.count(); ++i) {
+    if (SameWindowsLanguage(list.tables[static_cast<size_t>(i)].id, systemLanguageId)) return i;
   }
   return 0;
 }
@@ -336,33 +344,9 @@ uint16_t WindowsLanguageId(std::string_view localeName) {
   const std::string& lang = parts[0];
   std::string script, region;
   for (int i = 1; i < count; ++i) (parts[i].size() == 4 ? script : region) = parts[i];
-
-  if (lang == "zh") {
-    if (region == "tw") return 0x0404;
-    if (region == "hk") return 0x0C04;
-    if (region == "mo") return 0x1404;
-    if (region == "sg") return 0x1004;
-    return script == "hant" ? 0x0404 : 0x0804;
-  }
-  if (lang == "pt") return region == "pt" ? 0x0816 : 0x0416;
-  if (lang == "sr") return script == "latn" ? 0x081A : 0x0C1A;
-  struct Primary {
-    const char* code;
-    uint16_t id;
-  };
-  static constexpr Primary kPrimary[] = {
-      {"ar", 0x0401}, {"bg", 0x0402}, {"ca", 0x0403}, {"cs", 0x0405}, {"da", 0x0406}, {"de", 0x0407},
-      {"el", 0x0408}, {"en", 0x0409}, {"es", 0x0C0A}, {"fi", 0x040B}, {"fr", 0x040C}, {"he", 0x040D},
-      {"hu", 0x040E}, {"is", 0x040F}, {"it", 0x0410}, {"ja", 0x0411}, {"ko", 0x0412}, {"nl", 0x0413},
-      {"nb", 0x0414}, {"no", 0x0414}, {"pl", 0x0415}, {"ro", 0x0418}, {"ru", 0x0419}, {"hr", 0x041A},
-      {"sk", 0x041B}, {"sv", 0x041D}, {"th", 0x041E}, {"tr", 0x041F}, {"id", 0x0421}, {"uk", 0x0422},
-      {"sl", 0x0424}, {"et", 0x0425}, {"lv", 0x0426}, {"lt", 0x0427}, {"vi", 0x042A}, {"hi", 0x0439},
-      {"ms", 0x043E},
-  };
-  for (const Primary& p : kPrimary) {
-    if (lang == p.code) return p.id;
-  }
-  return 0x0409;
+  // The untranslated "C" locale speaks English.
+  if (lang.empty() || lang == "c" || lang == "posix") return 0x0409;
+  return WindowsLanguageIdOf(lang, script, region);
 }
 
 std::u16string ExpandParagraphs(std::u16string_view text) {

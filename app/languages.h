@@ -59,11 +59,12 @@ void ReadLanguages(const platform::ProfileFile& file, LanguageList& list);
 // Exit, after section "Set": section "LangCodePage" and the appended built-in tables.
 void WriteLanguages(platform::ProfileFile& file, const LanguageList& list);
 
-// The first table whose id is the system's user-interface language, else 0.
+// The first table whose id is the system's user-interface language; when none has it,
+// the first table of the same language (and script); else 0.
 int SelectLanguage(const LanguageList& list, uint16_t systemLanguageId);
 
-// A Windows language identifier for a locale name such as "zh_CN", "en_US", "de",
-// "zh-Hant-TW" or "C"; unknown languages give English (0x0409).
+// A Windows language identifier for a locale name such as "zh_CN", "en_GB", "de",
+// "zh-Hant-TW" or "C" (English); 0 for a language Windows has no id for.
 uint16_t WindowsLanguageId(std::string_view localeName);
 
 // --- Texts for the windows --------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "app/languages.h"
+#include "app/windows_language_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -188,15 +189,52 @@ TEST(Languages, WindowsLanguageIdFromLocaleNames) {
   EXPECT_EQ(WindowsLanguageId("zh-Hant"), 0x0404);
   EXPECT_EQ(WindowsLanguageId("zh_Hans_HK"), 0x0C04);
   EXPECT_EQ(WindowsLanguageId("en_US.UTF-8"), 0x0409);
-  EXPECT_EQ(WindowsLanguageId("en_GB"), 0x0409);
-  EXPECT_EQ(WindowsLanguageId("de_AT@euro"), 0x0407);
+  EXPECT_EQ(WindowsLanguageId("en_GB"), 0x0809);
+  EXPECT_EQ(WindowsLanguageId("de_AT@euro"), 0x0C07);
   EXPECT_EQ(WindowsLanguageId("fr"), 0x040C);
   EXPECT_EQ(WindowsLanguageId("ja_JP"), 0x0411);
   EXPECT_EQ(WindowsLanguageId("ko_KR"), 0x0412);
   EXPECT_EQ(WindowsLanguageId("pt_BR"), 0x0416);
   EXPECT_EQ(WindowsLanguageId("C"), 0x0409);
   EXPECT_EQ(WindowsLanguageId(""), 0x0409);
-  EXPECT_EQ(WindowsLanguageId("xx_YY"), 0x0409);
+  EXPECT_EQ(WindowsLanguageId("xx_YY"), 0);  // no id: the first table
+}
+
+TEST(Languages, WindowsLanguageIdKeepsTerritoryAndScript) {
+  const std::pair<const char*, uint16_t> cases[] = {
+      {"en_AU", 0x0C09}, {"sw_KE", 0x0441}, {"sw_TZ", 0x0441}, {"sr_RS", 0x281A},     {"sr_Latn_RS", 0x241A},
+      {"sr_Latn", 0x241A}, {"nb_NO", 0x0414}, {"no_NO", 0x0414}, {"nn_NO", 0x0814},   {"es_ES", 0x0C0A},
+      {"es_419", 0x580A}, {"es", 0x0C0A},    {"zh_SG", 0x1004}, {"zh_Hant_MO", 0x1404}, {"fil_PH", 0x0464},
+      {"pa_Arab_PK", 0x0846}, {"ckb_IQ", 0x0492}, {"qu_PE", 0x0C6B}, {"fr_CA", 0x0C0C}, {"ar_MA", 0x1801},
+  };
+  for (const auto& [name, id] : cases) EXPECT_EQ(WindowsLanguageId(name), id) << name;
+  // Each territory row is what its own codes give back.
+  for (const WindowsLocale& l : WindowsLocales()) {
+    if (!l.territory.empty() && l.language != "no" && l.language != "ku") {
+      EXPECT_EQ(WindowsLanguageIdOf(l.language, l.script, l.territory), l.id) << l.language << "_" << l.territory;
+    }
+  }
+}
+
+TEST(Languages, SelectLanguageExactIdThenTheLanguageThenTheFirst) {
+  LanguageList list;
+  const std::pair<const char16_t*, uint16_t> tables[] = {
+      {u"Deutsch", 0x0007}, {u"English (UK)", 0x0809}, {u"Kiswahili", 0x0441}, {u"Srpski", 0x241A}, {u"繁體中文", 0x0404},
+  };
+  for (const auto& [name, id] : tables) {
+    LanguageTable t = BuiltInEnglish();
+    t.name = name;
+    t.id = id;
+    list.tables.push_back(t);
+  }
+  // English 0x0409, 简体中文 0x0804, then the five above.
+  const std::pair<uint16_t, int> cases[] = {
+      {0x0809, 3}, {0x0409, 0}, {0x0C09, 0}, {0x0407, 2}, {0x0C07, 2}, {0x0441, 4}, {0x241A, 5},
+      {0x281A, 0},  // Cyrillic Serbian: not the Latin table
+      {0x101A, 0},  // Croatian shares Serbian's primary id, not its language
+      {0x1004, 1}, {0x0C04, 6}, {0x0411, 0}, {0, 0},
+  };
+  for (const auto& [system, index] : cases) EXPECT_EQ(SelectLanguage(list, system), index) << std::hex << system;
 }
 
 }  // namespace

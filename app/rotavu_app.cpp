@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "app/windows_language_ids.h"
 #include "dialog/rotavu_dlg.h"
 #include "platform/program_folder.h"
 
@@ -26,7 +27,7 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Kirrup");
   setApplicationVersion("2.0");
   executablePath = kirrup::platform::ExecutablePath();
-  systemLanguageId = kirrup::WindowsLanguageId(QLocale::system().name().toStdString());
+  systemLanguageId = LanguageIdOf(QLocale::system());
   runMainDialog = [this] {
     CRotavuDlg dlg;
     // Queued: exec() shows the dialog first, so a failure's message box has its parent.
@@ -37,6 +38,14 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CRotavuApp::~CRotavuApp() = default;
+
+uint16_t CRotavuApp::LanguageIdOf(const QLocale& l) {
+  // The locale as its codes; the core knows their Windows ids.
+  if (l.language() == QLocale::C) return kirrup::WindowsLanguageId("C");
+  return kirrup::WindowsLanguageIdOf(QLocale::languageToCode(l.language()).toStdString(),
+                                     QLocale::scriptToCode(l.script()).toStdString(),
+                                     QLocale::territoryToCode(l.territory()).toStdString());
+}
 
 CRotavuApp* CRotavuApp::Instance() { return qobject_cast<CRotavuApp*>(QCoreApplication::instance()); }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QList>
+#include <QLocale>
 #include <QPixmap>
 #include <array>
 #include <functional>
@@ -29,6 +30,8 @@ class CRotavuApp : public QApplication, public kirrup::Application {
 
   // The application object (null before it is constructed).
   static CRotavuApp* Instance();
+  // The Windows language id of a locale (0 when its language has none).
+  static uint16_t LanguageIdOf(const QLocale& locale);
 
   // Start-up steps 4 to 13, then exit steps 1 to 9; returns the process status.
   int Run();

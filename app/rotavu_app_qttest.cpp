@@ -5,7 +5,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
 #include "app/rotavu_app.h"
+#include "app/windows_language_ids.h"
 #include "dialog/rotavu_dlg.h"
 #include "lines/led_type.h"
 
@@ -26,6 +29,7 @@ class RotavuAppTest : public QObject {
 
  private slots:
   void runsStartUpDialogAndExitInOrder();
+  void everyLocaleOfAKnownLanguageHasItsWindowsId();
 };
 
 void RotavuAppTest::runsStartUpDialogAndExitInOrder() {
@@ -87,6 +91,34 @@ void RotavuAppTest::runsStartUpDialogAndExitInOrder() {
   const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
                                           (bytes.size() - 2) / 2);
   QVERIFY2(text.startsWith("[Set]\r\nbUserFont=1\r\nSysFont=宋体\r\nLedType=3\r\n"), qPrintable(text.left(80)));
+}
+
+void RotavuAppTest::everyLocaleOfAKnownLanguageHasItsWindowsId() {
+  // The table speaks the toolkit's codes.
+  for (const kirrup::WindowsLocale& w : kirrup::WindowsLocales()) {
+    const QString language = QString::fromLatin1(w.language.data(), qsizetype(w.language.size()));
+    QVERIFY2(w.language == "no" || QLocale::codeToLanguage(language) != QLocale::AnyLanguage, qPrintable(language));
+    if (!w.script.empty())
+      QVERIFY(QLocale::codeToScript(QString::fromLatin1(w.script.data(), qsizetype(w.script.size()))) !=
+              QLocale::AnyScript);
+  }
+  // Every locale of a language that has ids gets one of that language.
+  for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+    if (l.language() == QLocale::C) continue;
+    const std::string code = QLocale::languageToCode(l.language()).toStdString();
+    const bool known = std::any_of(kirrup::WindowsLocales().begin(), kirrup::WindowsLocales().end(),
+                                   [&](const kirrup::WindowsLocale& w) { return w.language == code; });
+    const uint16_t id = CRotavuApp::LanguageIdOf(l);
+    QVERIFY2(known == (id != 0), qPrintable(l.name()));
+    if (!known) continue;
+    // (Kurdish and Central Kurdish share their id, so compare the languages' leading ids.)
+    const std::string idLanguage(kirrup::WindowsLocaleOf(id)->language);
+    QVERIFY2(kirrup::WindowsLanguageIdOf(code, "", "") == kirrup::WindowsLanguageIdOf(idLanguage, "", ""),
+             qPrintable(l.name()));
+  }
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale(QStringLiteral("en_GB"))), uint16_t(0x0809));
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale(QStringLiteral("sr_Latn_RS"))), uint16_t(0x241A));
+  QCOMPARE(CRotavuApp::LanguageIdOf(QLocale::c()), uint16_t(0x0409));
 }
 
 int main(int argc, char** argv) {

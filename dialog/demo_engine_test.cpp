@@ -406,5 +406,14 @@ TEST(DemoPicture, TopViewOfTheToyWithoutLedColours) {
   EXPECT_LT(colours.size(), 200u);
 }
 
+// The picture is drawn on every start with the edge pixels alone sampled; it must stay
+// the picture that sampling every pixel gives (the GIF export and its tests see it).
+TEST(DemoPicture, EdgeSamplingKeepsThePicture) {
+  const RgbImage pic = DrawDemoPicture();
+  uint64_t hash = 0xcbf29ce484222325u;
+  for (Color c : pic.pixels()) hash = (hash ^ c) * 0x100000001b3u;
+  EXPECT_EQ(hash, 0xe6c828d06bf3ad21u);
+}
+
 }  // namespace
 }  // namespace kirrup

@@ -34,6 +34,9 @@ void CDemoWnd::Stop() {
   engine_.Stop();
   tick_.stop();
   pause_.stop();
+  // The window system shows a covered and uncovered window from the kept image of its
+  // last paint, without asking for a new one: the toy alone must be painted now.
+  update();
 }
 
 void CDemoWnd::OnTick() {

@@ -23,8 +23,8 @@ class CDemoWnd : public QFrame {
   // rows and plays it from its first scene. True: the dialog enables Stop.
   bool Start(std::span<const kirrup::DemoRowInput> rows, bool useMiddleOption,
              kirrup::platform::MessageSink& messages);
-  // Stop command: the timer stops; the next paint shows the toy alone. The dialog
-  // disables Stop.
+  // Stop command: the timer stops and the window shows the toy alone, also when it is
+  // uncovered later. The dialog disables Stop.
   void Stop();
 
   // LedColor (0x00BBGGRR); used from the next paint, i.e. the next tick while playing.

@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QtTest/QtTest>
 #include <vector>
 
@@ -125,6 +126,26 @@ class DemoWndTest : public QObject {
     QVERIFY(w.Start(rows, false, sink));
     QVERIFY(w.ticking());
     QCOMPARE(w.engine().currentScene(), 0);
+  }
+
+  // Uncovering a window shows what its last paint left in the window system's image.
+  void stopLeavesTheToyAloneForTheNextUncovering() {
+    CDemoWnd stoppedFromStart;
+    const QImage toy = Client(stoppedFromStart);
+    CDemoWnd w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto shown = [&w] {
+      QCoreApplication::processEvents();
+      return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32).copy(w.contentsRect());
+    };
+    RecordingSink sink;
+    const std::vector<DemoRowInput> rows = {Row(40, 6, 0)};
+    QVERIFY(w.Start(rows, false, sink));
+    Tick(w);
+    QVERIFY(shown() != toy);
+    w.Stop();
+    QCOMPARE(shown(), toy);
   }
 };
 

@@ -111,6 +111,12 @@ std::optional<RowsLayout> LayOutRows(const RowLayoutInput& in) {
   return out;
 }
 
+int ListFrameWidthFor(int comboWidth, int labelWidth, int lineWidth, int txtWidth) {
+  // LayOutRows: the available width is the frame's less 10 (1 + 1 for the frame, 8),
+  // shared out after the fixed controls and 12 pixels of gaps.
+  return 3 * comboWidth + labelWidth + lineWidth + txtWidth + 12 + 10;
+}
+
 bool SavePromptNeeded(bool modified, const MessageRows& rows) {
   if (!modified) return false;
   for (const MessageRow& row : rows.rows()) {

@@ -106,6 +106,11 @@ struct RowsLayout {
 // Nothing while rows per page is 0.
 std::optional<RowsLayout> LayOutRows(const RowLayoutInput& in);
 
+// The narrowest width of frame 2000 (its scroll bar of no width) at which LayOutRows gives
+// each of three combo boxes at least comboWidth beside the label, a line window of
+// lineWidth and the TXT button.
+int ListFrameWidthFor(int comboWidth, int labelWidth, int lineWidth, int txtWidth);
+
 // --- Rows and the save prompt -------------------------------------------------------
 
 enum class SaveAnswer { Yes, No, Cancel };

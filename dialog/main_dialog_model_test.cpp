@@ -145,6 +145,28 @@ TEST(RowLayout, ScrolledRowsAndRealGap) {
   EXPECT_FALSE(LayOutRows(SampleInput(false, 0, 0)));
 }
 
+TEST(RowLayout, FrameWidthForCombosGivesEachComboItsWidth) {
+  for (int comboWidth : {60, 117, 191, 250}) {
+    for (int lineWidth : {156, 192, 230}) {
+      const int frame = ListFrameWidthFor(comboWidth, 20, lineWidth, 36);
+      const ListArea area = ListAreaOf({12, 86, 12 + frame, 86 + 375}, 0);
+      for (bool middle : {true, false}) {
+        RowLayoutInput in = SampleInput(middle, 0, 12);
+        in.inner = area.inner;
+        in.scrollBarLeft = area.scrollBar.left;
+        in.lineWidth = lineWidth;
+        const auto l = LayOutRows(in);
+        ASSERT_TRUE(l);
+        EXPECT_GE(l->rows[0].open.Width(), comboWidth);
+        EXPECT_LE(l->rows[0].close.right, area.scrollBar.left);
+        if (middle) {
+          EXPECT_EQ(l->rows[0].open.Width(), comboWidth) << comboWidth << " " << lineWidth;
+        }
+      }
+    }
+  }
+}
+
 TEST(SavePrompt, OnlyModifiedDataWithACharacter) {
   testing::FakeGlyphs glyphs;
   auto rows = std::make_unique<MessageRows>();

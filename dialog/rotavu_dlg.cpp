@@ -46,7 +46,7 @@ constexpr QSize kLogoSize(168, 48);
 constexpr QSize kIndicatorSize(40, 40);
 constexpr QSize kBandButton(88, 34);
 constexpr int kLanguageWidth = 158;
-constexpr int kListWidth = 660;
+constexpr int kListWidth = 660;  // the least; wider when the effect texts need it
 constexpr int kSideWidth = 200;
 // The simulation window: its 192 x 192 client area inside a 1-pixel border.
 constexpr int kSimulationOuter = kirrup::kDemoPictureSize + 2;
@@ -179,9 +179,13 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kWidth, kHeight);
   setPalette(DialogPalette(palette()));
   setAutoFillBackground(true);
+  // Wide enough for the effect texts of the language the dialog opens in (step 7); a
+  // language with longer texts widens it when it is chosen.
+  listWidth_ = ListWidthForEffectTexts(
+      app_->languages.tables[static_cast<size_t>(kirrup::SelectLanguage(app_->languages, app_->systemLanguageId))]);
+  setFixedSize(kWidth + listWidth_ - kListWidth, kHeight);
 
   // 1. The controls; the font source radio from bUserFont.
   CreateControls();
@@ -359,7 +363,7 @@ void CRotavuDlg::CreateControls() {
   listFrame_ = new QFrame(this);
   Register(kListFrame, listFrame_, "listFrame");
   listFrame_->setStyleSheet(QString::fromLatin1(kListStyle));
-  listFrame_->setGeometry(kMargin, listTop, kListWidth, kInnerHeight + 10);
+  listFrame_->setGeometry(kMargin, listTop, listWidth_, kInnerHeight + 10);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   Register(kScrollBar, scrollBar_, "scrollBar");
   scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -384,11 +388,11 @@ void CRotavuDlg::CreateControls() {
   // The symbol picker's place, under the rows.
   auto* symbolPlace = new QFrame(this);
   Register(kSymbolPlace, symbolPlace, "symbolPlace");
-  symbolPlace->setGeometry(kMargin, listFrame_->geometry().bottom() + 1 + 10, kListWidth, kSymbolPlaceHeight);
+  symbolPlace->setGeometry(kMargin, listFrame_->geometry().bottom() + 1 + 10, listWidth_, kSymbolPlaceHeight);
   symbolPlace->hide();
 
   // The side column: simulation, its Start and Stop, colour, note, progress, Send and Exit.
-  const int side = kMargin + kListWidth + kMargin;
+  const int side = kMargin + listWidth_ + kMargin;
   const int half = (kSideWidth - 8) / 2;
   // The place is the simulation's outer size, centred over the column's buttons.
   auto* simulationPlace = new QFrame(this);
@@ -490,6 +494,46 @@ void CRotavuDlg::CreateRow(int i) {
   r.open = makeCombo(kOpenCombo, 0);
   r.middle = makeCombo(kMiddleCombo, 1);
   r.close = makeCombo(kCloseCombo, 2);
+}
+
+int CRotavuDlg::ListWidthForEffectTexts(const kirrup::LanguageTable& table) {
+  // A closed combo box as wide as its longest item; three boxes a row (middle options
+  // shown) beside the widest line window, that of 7 LEDs. Only the one language is
+  // measured: the fonts of every other script would slow the start.
+  QComboBox probe(this);
+  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  auto add = [&probe](const auto& texts) {
+    for (const std::u16string& text : texts) probe.addItem(Text(text));
+  };
+  add(table.openTexts);
+  add(table.middleTexts);
+  add(table.closeTexts);
+  const int lineWidth = std::max({kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed7), 1),
+                                  kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed11), 3),
+                                  kirrup::LineWindowWidth(kirrup::LedTypeRow(kirrup::kLed16), 3)});
+  const int width = kirrup::ListFrameWidthFor(probe.sizeHint().width(), kLabelWidth, lineWidth, kTxtSize.width());
+  // A translator's very long text is cut rather than make the dialog wider than screens are.
+  return std::clamp(width, kListWidth, 2 * kListWidth);
+}
+
+void CRotavuDlg::WidenListFor(const kirrup::LanguageTable& table) {
+  const int wanted = ListWidthForEffectTexts(table);
+  if (wanted <= listWidth_) return;  // never narrower: the dialog does not jump back
+  const int dx = wanted - listWidth_;
+  const int side = kMargin + listWidth_ + kMargin;
+  listWidth_ = wanted;
+  setFixedSize(width() + dx, height());
+  // Everything right of the rows moves along; the top band is arranged anew.
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isWindow() && w->x() >= side) w->move(w->x() + dx, w->y());
+  }
+  for (QWidget* w : {static_cast<QWidget*>(listFrame_), Control(kSymbolPlace)}) w->resize(listWidth_, w->height());
+  ArrangeTopBand();
+  listArea_ = kirrup::ListAreaOf({listFrame_->x(), listFrame_->y(), listFrame_->x() + listFrame_->width(),
+                                  listFrame_->y() + listFrame_->height()},
+                                 0);
+  scrollBar_->setGeometry(ToQRect(listArea_.scrollBar));
+  LayOutRows();
 }
 
 void CRotavuDlg::LoadPictures() {
@@ -786,6 +830,7 @@ void CRotavuDlg::SetLedColor(int command) {
 void CRotavuDlg::SelectLanguage(int index) {
   if (index < 0 || index >= app_->languages.count()) return;
   app_->languages.current = index;
+  WidenListFor(app_->languages.Current());
   ApplyTexts(true);
 }
 
@@ -825,7 +870,9 @@ bool CRotavuDlg::SavePrompt() {
                                          : kirrup::SaveAnswer::Cancel;
   }
   if (answer == kirrup::SaveAnswer::Cancel) return false;
-  if (answer == kirrup::SaveAnswer::Yes) DoSave();
+  // The user asked to keep the lines: when they were not saved after all (the file
+  // dialog cancelled, the file not written), the command would lose them.
+  if (answer == kirrup::SaveAnswer::Yes) return DoSave();
   return true;
 }
 
@@ -882,13 +929,14 @@ void CRotavuDlg::OpenFile(const QString& path) {
   ReloadCharEditor();
 }
 
-void CRotavuDlg::DoSave() {
+bool CRotavuDlg::DoSave() {
   const QString path = ChooseFile(FileDialogKind::Save, QString::fromStdString(state_.OfferedPath()));
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   const std::string file = QFile::encodeName(path).toStdString();
-  if (!kirrup::SaveLdat(file, *rows_, *messages)) return;
+  if (!kirrup::SaveLdat(file, *rows_, *messages)) return false;
   state_.lastFilePath = file;
   state_.modified = false;
+  return true;
 }
 
 void CRotavuDlg::DoClear() {

@@ -43,6 +43,7 @@ class CInputChrWnd;
 struct CharColumns;
 class CMakeChrWnd;
 class GlyphSource;
+struct LanguageTable;
 namespace platform {
 class MessageSink;
 }
@@ -104,7 +105,7 @@ class CRotavuDlg : public QDialog {
   static constexpr int kResetTimer = 2;
   static constexpr int kPollMs = 1000;
   static constexpr int kResetMs = 2500;
-  static constexpr int kWidth = 896;
+  static constexpr int kWidth = 896;  // the least; the row list widens for long effect texts
   static constexpr int kHeight = 607;
 
   struct RowControls {
@@ -193,6 +194,8 @@ class CRotavuDlg : public QDialog {
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
   void LoadPictures();
+  int ListWidthForEffectTexts(const kirrup::LanguageTable& table);
+  void WidenListFor(const kirrup::LanguageTable& table);
 
   void ApplyTexts(bool full);
   void RefillCombo(QComboBox* box, const QStringList& items);
@@ -209,7 +212,7 @@ class CRotavuDlg : public QDialog {
   void OnLineFocused(int id);
   bool SavePrompt();  // false: the command is abandoned
   void DoOpen();
-  void DoSave();
+  bool DoSave();  // false: nothing was saved
   void DoClear();
   void DoSend();
   void Exit();
@@ -241,6 +244,7 @@ class CRotavuDlg : public QDialog {
   kirrup::LdatData ldat_;
   kirrup::MainDialogState state_;
   kirrup::ListArea listArea_;
+  int listWidth_ = 0;  // frame 2000
   bool applying_ = false;  // the dialog itself changes lines or lists
   bool connected_ = false;
   bool showsConnected_ = true;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -74,10 +75,11 @@ struct Fixture {
   QString savePath;  // what the Save dialog "chooses"
   QString openPath;
   int saveDialogs = 0;
+  int openDialogs = 0;
 
-  explicit Fixture(int ledType = 0) {
+  explicit Fixture(int ledType = 0, uint16_t systemLanguage = 0x0409) {
     app.settings.ledType = ledType;
-    app.systemLanguageId = 0x0409;
+    app.systemLanguageId = systemLanguage;
     dlg = std::make_unique<CRotavuDlg>(&app);
     dlg->SetGlyphSource(&glyphs);
     dlg->messages = &sink;
@@ -90,6 +92,7 @@ struct Fixture {
         ++saveDialogs;
         return savePath;
       }
+      ++openDialogs;
       return openPath;
     };
   }
@@ -120,6 +123,7 @@ class RotavuDlgTest : public QObject {
   void colourMenuSetsLedColor();
   void startAndStopDriveTheSimulation();
   void middleOptionsAddAColumn();
+  void effectTextsFitTheClosedBoxes();
   void openAndSaveRoundTripAndErrors();
   void sendBuildsWritesAndTransfers();
   void pollingSwitchesIndicatorAndSend();
@@ -132,7 +136,8 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   Fixture f;
   CRotavuDlg& dlg = *f.dlg;
   QCOMPARE(dlg.windowTitle(), QString("Kirrup"));
-  QCOMPARE(dlg.minimumSize(), QSize(CRotavuDlg::kWidth, CRotavuDlg::kHeight));
+  QVERIFY(dlg.width() >= CRotavuDlg::kWidth);
+  QCOMPARE(dlg.minimumSize(), QSize(dlg.width(), CRotavuDlg::kHeight));
   QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
   QVERIFY(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
   QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -182,10 +187,10 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   const QRect band = dlg.Control(1027)->geometry();
   const QRect logo = dlg.Control(1025)->geometry();
   const QRect indicator = dlg.Control(1026)->geometry();
-  QCOMPARE(band.width(), CRotavuDlg::kWidth);
+  QCOMPARE(band.width(), dlg.width());
   QCOMPARE(band.height(), logo.height() + 4);
   QCOMPARE(logo.topLeft(), QPoint(2, 2));
-  QCOMPARE(indicator.right(), CRotavuDlg::kWidth - 3);
+  QCOMPARE(indicator.right(), dlg.width() - 3);
   QCOMPARE(dlg.Control(1041)->geometry(), indicator.adjusted(-2, -2, 2, 2));
   QCOMPARE(dlg.Control(1033)->geometry().right(), dlg.Control(1041)->x() - 9);
   QCOMPARE(dlg.Control(1033)->x(), dlg.Control(1031)->x() + 8);
@@ -263,15 +268,23 @@ void RotavuDlgTest::savePromptAnswers() {
     QCOMPARE(f.dlg->result(), 1);
     QVERIFY(!f.dlg->state().modified);
   }
-  // Yes with a cancelled save still goes on.
-  {
-    Fixture f;
-    f.Type(0, "AB");
-    f.answer = SaveAnswer::Yes;
-    f.savePath.clear();
-    f.dlg->OnCommand(CRotavuDlg::kClear);
-    QCOMPARE(f.saveDialogs, 1);
-    QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
+  // Yes with a cancelled or failed save: the lines the user wanted kept are not thrown
+  // away; every command behind the prompt is abandoned as Cancel would.
+  for (const QString& savePath : {QString(), dir.filePath("missing/folder.LDAT")}) {
+    for (int command : {int(CRotavuDlg::kExitCommand), int(CRotavuDlg::kOpen), int(CRotavuDlg::kClear),
+                        CRotavuDlg::kLed7Command + 2}) {
+      Fixture f;
+      f.Type(0, "AB");
+      f.answer = SaveAnswer::Yes;
+      f.savePath = savePath;
+      f.dlg->OnCommand(command);
+      const QString what = QString("command %1, save to '%2'").arg(command).arg(savePath);
+      QVERIFY2(f.saveDialogs == 1 && f.openDialogs == 0, qPrintable(what));
+      QVERIFY2(f.dlg->result() == 0, qPrintable(what));
+      QVERIFY2(f.dlg->rows()[0].line.itemCount() == 2 && f.dlg->rows().ledType() == 0, qPrintable(what));
+      QVERIFY2(f.dlg->state().modified, qPrintable(what));
+      QCOMPARE(f.sink.texts.size(), savePath.isEmpty() ? 0 : 1);
+    }
   }
   // Cancel leaves everything as it was.
   {
@@ -527,6 +540,35 @@ void RotavuDlgTest::middleOptionsAddAColumn() {
   QVERIFY(f.dlg->Row(0).middle->isHidden());
   QVERIFY(f.dlg->Control(1058)->isHidden());
   QCOMPARE(f.dlg->Row(0).open->width(), twoWide);
+}
+
+void RotavuDlgTest::effectTextsFitTheClosedBoxes() {
+  // Opened in English, and opened in Chinese and then switched to English's longer texts.
+  for (uint16_t opensIn : {0x0409, 0x0804}) {
+    Fixture f(0, opensIn);  // 7 LEDs: the widest line window
+    f.control<QCheckBox>(1047)->click();
+    for (int language : {1, 0, 1}) {
+      f.control<QComboBox>(1033)->setCurrentIndex(language);
+      for (QComboBox* box : {f.dlg->Row(0).open, f.dlg->Row(0).middle, f.dlg->Row(0).close}) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(box);
+        opt.rect = box->rect();
+        opt.frame = true;
+        const QRect field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
+        for (int i = 0; i < box->count(); ++i) {
+          const int text = box->fontMetrics().horizontalAdvance(box->itemText(i));
+          QVERIFY2(text + 2 <= field.width(),
+                   qPrintable(QString("%1: %2 > %3").arg(box->itemText(i)).arg(text).arg(field.width())));
+        }
+      }
+      // The side column stays beside the rows, inside the dialog; the band spans it.
+      QVERIFY(f.dlg->Row(0).close->geometry().right() < f.dlg->Control(CRotavuDlg::kStart)->x());
+      QVERIFY(f.dlg->Control(CRotavuDlg::kExitCommand)->geometry().right() < f.dlg->width());
+      QCOMPARE(f.dlg->Control(CRotavuDlg::kIndicator)->geometry().right(), f.dlg->width() - 3);
+      QCOMPARE(f.dlg->Control(CRotavuDlg::kBand)->width(), f.dlg->width());
+    }
+  }
 }
 
 void RotavuDlgTest::openAndSaveRoundTripAndErrors() {

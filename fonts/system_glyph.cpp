@@ -32,8 +32,15 @@ LedFontSize LedFontSizeFor(int ledType) {
 }
 
 LedFont::LedFont(const std::u16string& faceName, int ledType)
-    : rasterizer_(platform::Utf16ToUtf8(faceName), LedFontSizeFor(ledType).cellHeight,
-                  LedFontSizeFor(ledType).avgWidth) {}
+    : face_(platform::Utf16ToUtf8(faceName)), ledType_(ledType) {}
+
+platform::TextRasterizer& LedFont::rasterizer() {
+  if (!rasterizer_) {
+    const LedFontSize size = LedFontSizeFor(ledType_);
+    rasterizer_ = std::make_unique<platform::TextRasterizer>(face_, size.cellHeight, size.avgWidth);
+  }
+  return *rasterizer_;
+}
 
 void CutAndExtract(const platform::Bitmap1& drawing, int sx, int sy, int W, int H, int G,
                    CharColumns& record) {

@@ -19,13 +19,17 @@ struct LedFontSize {
 LedFontSize LedFontSizeFor(int ledType);
 
 // The font of one LED type, created from a face name (fontconfig substitutes unknown names).
+// Finding and opening the face waits for the first character drawn with it: all three
+// fonts are created at every start, most runs draw with the built-in libraries alone.
 class LedFont {
  public:
   LedFont(const std::u16string& faceName, int ledType);
-  platform::TextRasterizer& rasterizer() { return rasterizer_; }
+  platform::TextRasterizer& rasterizer();
 
  private:
-  platform::TextRasterizer rasterizer_;
+  std::string face_;
+  int ledType_;
+  std::unique_ptr<platform::TextRasterizer> rasterizer_;
 };
 
 // Steps after drawing: the drawing holds the character at (0, 0), sx x sy its extent;

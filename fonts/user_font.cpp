@@ -20,10 +20,14 @@ void UserFont::Load(std::span<const uint8_t> sizeTable, std::filesystem::path gl
   available_ = false;
   if (sizeTable.empty()) return;
   sizeTable_.assign(sizeTable.begin(), sizeTable.begin() + std::min<size_t>(sizeTable.size(), 131072));
+  // Each slot's glyph follows the previous ones; slots past the table have no size. A
+  // plain loop over the bytes: both fonts' tables are summed at every start.
   offsets_.assign(65536, 0);
-  for (uint32_t c = 0; c + 1 < 65536; ++c) {
-    const auto slot = static_cast<uint16_t>(c);
-    offsets_[c + 1] = offsets_[c] + static_cast<uint32_t>(Width(slot) * ((Height(slot) + 7) / 8));
+  const size_t sized = std::min<size_t>(sizeTable_.size() / 2, 65535);
+  uint32_t at = 0;
+  for (size_t c = 0; c < 65535; ++c) {
+    if (c < sized) at += uint32_t{sizeTable_[2 * c]} * ((uint32_t{sizeTable_[2 * c + 1]} + 7) / 8);
+    offsets_[c + 1] = at;
   }
   path_ = std::move(glyphFile);
   std::error_code ec;

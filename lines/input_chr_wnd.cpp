@@ -394,8 +394,8 @@ std::unique_ptr<QMenu> CInputChrWnd::CreateContextMenu() {
     const int id = kLineMenuCommands[i];
     QString text = QString::fromUtf16(kResourceCaptions[i]);
     if (language) {
-      // An empty text in a translator's table would leave a blank item: keep the caption.
-      if (const std::u16string* t = MenuText(*language, id); t && !t->empty()) text = QString::fromStdU16String(*t);
+      // Applied as every menu applies its texts, an empty one included.
+      if (const std::u16string* t = MenuText(*language, id)) text = QString::fromStdU16String(*t);
     }
     QAction* action = menu->addAction(text);
     action->setData(id);

@@ -302,6 +302,16 @@ class InputChrWndTest : public QObject {
     a_->setLanguages(nullptr);
     menu = a_->CreateContextMenu();
     QCOMPARE(menu->actions().first()->text(), QString::fromUtf16(u"撤消(&U)"));
+
+    // A translator's table with an empty text: applied as the dialog's menus apply it.
+    kirrup::LanguageList partly;
+    partly.tables[0].menuTexts[0].clear();
+    partly.tables[0].menuTexts[7] = u"Tout";
+    a_->setLanguages(&partly);
+    menu = a_->CreateContextMenu();
+    QCOMPARE(menu->actions().first()->text(), QString());
+    QCOMPARE(menu->actions().last()->text(), QString("Tout"));
+    a_->setLanguages(&languages_);
   }
 
   void keyboardMenuOpensBesideTheCornerAndRunsTheCommand() {

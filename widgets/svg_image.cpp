@@ -79,6 +79,19 @@ QPixmap SvgPixmap(const QString& name, QSize size, qreal devicePixelRatio) {
   return pixmap;
 }
 
-QIcon SvgIcon(const QString& name, QSize) { return QIcon(new SvgIconEngine(name)); }
+QIcon SvgIcon(const QString& name, QSize) {
+  // One icon per picture: the twelve rows' buttons draw theirs once, not twelve times.
+  static QHash<QString, QIcon>* icons = nullptr;
+  if (!icons) {
+    icons = new QHash<QString, QIcon>;
+    qAddPostRoutine([] {
+      delete icons;
+      icons = nullptr;
+    });
+  }
+  QIcon& icon = (*icons)[name];
+  if (icon.isNull()) icon = QIcon(new SvgIconEngine(name));
+  return icon;
+}
 
 }  // namespace kirrup

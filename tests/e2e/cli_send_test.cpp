@@ -337,10 +337,17 @@ TEST_F(CliSendTest, ComposedLinesOfEveryTypeWithAndWithoutMiddleOptions) {
     for (bool middle : {false, true}) {
       std::vector<std::string> args{"--led", LedArg(type)};
       if (middle) args.push_back("--middle");
-      for (const char* a : {"--line", "Hi", "--open", "7", "--middle-effect", "2", "--close", "1",
-                            "--line", "", "--line", "-x9", "--open", "1", "--close", "6",
-                            "--line", "A", "--open", "8", "--middle-effect", "3", "--close", "0"})
-        args.push_back(a);
+      const std::vector<std::string> lines{"--line", "Hi", "--open", "7", "--middle-effect", "2", "--close", "1",
+                                           "--line", "", "--line", "-x9", "--open", "1", "--close", "6",
+                                           "--line", "A", "--open", "8", "--middle-effect", "3", "--close", "0"};
+      for (size_t i = 0; i < lines.size(); ++i) {
+        // compose refuses middle effects for a file without middle options.
+        if (!middle && lines[i] == "--middle-effect") {
+          ++i;
+          continue;
+        }
+        args.push_back(lines[i]);
+      }
       const LdatFile file = Compose(args);
       ASSERT_EQ(file.ledType, type);
       ASSERT_EQ(file.magic, middle ? 0x30112345u : 0x20112345u);

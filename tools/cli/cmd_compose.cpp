@@ -19,6 +19,7 @@ namespace {
 struct LineSpec {
   std::string text;
   int open = 0, middle = 0, close = 0;
+  bool middleGiven = false;
 };
 
 struct ComposeArgs {
@@ -30,10 +31,7 @@ struct ComposeArgs {
   std::string out;
 };
 
-int Bad(const char* why) {
-  std::fprintf(stderr, "kirrup-cli compose: %s\n", why);
-  return Usage();
-}
+int Bad(const std::string& why) { return BadArguments("compose", why); }
 
 // Returns 0 on success, else the exit status.
 int Parse(const std::vector<std::string>& args, ComposeArgs& a) {
@@ -68,22 +66,26 @@ int Parse(const std::vector<std::string>& args, ComposeArgs& a) {
       if (a.lines.empty()) return Bad("effect options follow the --line they belong to");
       const int limit = opt == "--open" ? kOpenOptionCount : opt == "--close" ? kCloseOptionCount : kMiddleOptionCount;
       int n = 0;
-      if (!value(v) || !ParseInt(v, n) || n < 0 || n >= limit) {
-        std::fprintf(stderr, "kirrup-cli compose: %s takes 0..%d\n", opt.c_str(), limit - 1);
-        return Usage();
-      }
+      if (!value(v) || !ParseInt(v, n) || n < 0 || n >= limit)
+        return Bad(opt + " takes 0.." + std::to_string(limit - 1));
       LineSpec& line = a.lines.back();
       (opt == "--open" ? line.open : opt == "--close" ? line.close : line.middle) = n;
+      if (opt == "--middle-effect") line.middleGiven = true;
     } else if (opt == "-o") {
       if (!value(a.out) || a.out.empty()) return Bad("-o needs a file name");
     } else {
-      std::fprintf(stderr, "kirrup-cli compose: unknown argument '%s'\n", opt.c_str());
-      return Usage();
+      return Bad("unknown argument '" + opt + "'");
     }
   }
   if (a.ledType < 0) return Bad("--led is required");
   if (a.lines.empty()) return Bad("at least one --line is required");
   if (a.out.empty()) return Bad("-o is required");
+  // A file without middle options keeps no middle effects: the effect would be lost.
+  for (size_t i = 0; i < a.lines.size(); ++i) {
+    if (a.lines[i].middleGiven && !a.middle)
+      return Bad("--middle-effect of line " + std::to_string(i + 1) +
+                 " needs --middle (a file without middle options keeps no middle effects)");
+  }
   return 0;
 }
 
@@ -97,6 +99,20 @@ std::string Describe(char16_t c) {
 }
 
 }  // namespace
+
+const char kComposeUsage[] =
+    "compose --led 7|11|16 [--middle] [--builtin-font | --system-font NAME] --line TEXT [--open N] "
+    "[--middle-effect N] [--close N] [--line TEXT ...] -o OUT.LDAT\n"
+    "  Types each --line into the next row as the line window does and saves the rows as an LED data file.\n"
+    "  --led 7|11|16         the LED type\n"
+    "  --middle              the file has middle options (needed by --middle-effect)\n"
+    "  --builtin-font        the built-in font libraries; --system-font NAME: an installed font\n"
+    "                        (the settings' choice by default)\n"
+    "  --line TEXT           a row, at most 12; the effect options after it are its own\n"
+    "  --open N              opening effect 0..8 (0 Left to Right)\n"
+    "  --middle-effect N     middle effect 0..3 (0 Contra rotation)\n"
+    "  --close N             closing effect 0..6 (0 From right to left)\n"
+    "  -o OUT.LDAT           the file to write\n";
 
 int RunCompose(const std::vector<std::string>& args) {
   ComposeArgs a;

@@ -69,6 +69,16 @@ TEST(CliGlyph, BadArgumentsPrintUsage) {
   EXPECT_EQ(RunGlyph("--system-font").status, 2);
 }
 
+TEST(CliGlyph, CharacterBeyondSixteenBitsIsItsTwoUnits) {
+  const Result r = RunGlyph("--led 7 --builtin-font 😀 A");
+  EXPECT_EQ(r.status, 1);  // the built-in fonts have no glyph for a lone surrogate unit
+  EXPECT_EQ(r.out.rfind("U+1F600 is beyond 16 bits: its two UTF-16 units 0xD83D 0xDE00, as a line takes it\n"
+                        "code=0xD83D no glyph\ncode=0xDE00 no glyph\ncode=0x0041 width=6",
+                        0),
+            0u)
+      << r.out;
+}
+
 TEST(CliGlyph, SystemFont) {
   const Result r = RunGlyph("--led 16 --system-font 'DejaVu Sans' H");
   EXPECT_EQ(r.status, 0);

@@ -14,18 +14,29 @@
 
 namespace kirrup::cli {
 
+const char kImageUsage[] =
+    "image IN.LDAT [-o OUT]\n"
+    "  Opens the file as the program's Open does and writes the device image Send would build\n"
+    "  (to USBSendData.bin unless -o names another file).\n";
+
 int RunImage(const std::vector<std::string>& args) {
-  std::string in, out = kDeviceImageFileName;
+  std::string in, out;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && !args[i + 1].empty()) {
+    const std::string& a = args[i];
+    if (a == "-o") {
+      if (!out.empty()) return BadArguments("image", "-o given twice");
+      if (i + 1 >= args.size() || args[i + 1].empty()) return BadArguments("image", "-o needs a file name");
       out = args[++i];
-    } else if (in.empty() && !args[i].empty() && args[i][0] != '-') {
-      in = args[i];
+    } else if (a.size() > 1 && a[0] == '-') {
+      return BadArguments("image", "unknown option '" + a + "'");
+    } else if (!in.empty()) {
+      return BadArguments("image", "one IN.LDAT only, not also '" + a + "'");
     } else {
-      return Usage();
+      in = a;
     }
   }
-  if (in.empty()) return Usage();
+  if (in.empty()) return BadArguments("image", "IN.LDAT is missing");
+  if (out.empty()) out = kDeviceImageFileName;
 
   FontEngine fonts;
   LoadProgramSettings(fonts);

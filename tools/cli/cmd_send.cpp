@@ -33,8 +33,14 @@ class BarMessageSink : public platform::MessageSink {
 
 }  // namespace
 
+const char kSendUsage[] =
+    "send IN.LDAT\n"
+    "  Opens the file as the program's Open does, writes USBSendData.bin and sends the image to the toy.\n";
+
 int RunSend(const std::vector<std::string>& args) {
-  if (args.size() != 1) return Usage();
+  if (args.empty()) return BadArguments("send", "IN.LDAT is missing");
+  if (args[0].size() > 1 && args[0][0] == '-') return BadArguments("send", "unknown option '" + args[0] + "'");
+  if (args.size() > 1) return BadArguments("send", "one IN.LDAT only, not also '" + args[1] + "'");
   platform::StderrMessageSink sink;
   Application app;
   app.StartUp(platform::ExecutablePath(), sink);

@@ -14,9 +14,17 @@
 
 namespace kirrup::cli {
 
+const char kSettingsUsage[] =
+    "settings [--set KEY=VALUE ...]\n"
+    "  What the program would use from its settings file (LIB/Kirrup.ini beside this tool, or the\n"
+    "  per-user file when LIB cannot be written); the file is not changed.\n"
+    "  --set KEY=VALUE ...  changes keys of section Set as the program would write them\n"
+    "                       (LedType 1..3, bUserFont 0|1, SysFont, LedColor, Lang, MakeChrWndCx,\n"
+    "                       MakeChrWndCy, LedGap11, LedScrW11); nothing is written when one is refused.\n";
+
 int RunSettings(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "--set") return RunSettingsSet({args.begin() + 1, args.end()});
-  if (!args.empty()) return Usage();
+  if (!args.empty()) return BadArguments("settings", "no arguments are taken but --set, not '" + args[0] + "'");
   const SettingsLocation where = FindSettingsFile(platform::ProgramFolder());
   const std::string path = where.path;
   platform::ProfileFile file(SettingsFileToRead(where));

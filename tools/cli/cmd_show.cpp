@@ -58,8 +58,14 @@ void ShowLine(const LdatData& data, int i) {
 
 }  // namespace
 
+const char kShowUsage[] =
+    "show IN.LDAT\n"
+    "  The file's header and every stored line as dot art, with its characters.\n";
+
 int RunShow(const std::vector<std::string>& args) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage();
+  if (args.empty() || args[0].empty()) return BadArguments("show", "IN.LDAT is missing");
+  if (args[0][0] == '-') return BadArguments("show", "unknown option '" + args[0] + "'");
+  if (args.size() > 1) return BadArguments("show", "one IN.LDAT only, not also '" + args[1] + "'");
   FontEngine fonts;
   LoadProgramSettings(fonts);
   LdatData data;

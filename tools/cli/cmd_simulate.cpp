@@ -35,7 +35,16 @@ std::optional<int> TickCount(const std::string& text) {
   return n;
 }
 
+int Bad(const std::string& why) { return BadArguments("simulate", why); }
+
 }  // namespace
+
+const char kSimulateUsage[] =
+    "simulate IN.LDAT -o OUT.gif [--color red|green|blue|yellow] [--ticks N]\n"
+    "  Plays the file's enabled rows as the program's Start does and writes the frames as an\n"
+    "  animated GIF, one per 100 ms tick.\n"
+    "  --color     the LED colour (the settings' LedColor by default)\n"
+    "  --ticks N   N ticks (a whole number, 0 or more) instead of one pass of every row\n";
 
 int RunSimulate(const std::vector<std::string>& args) {
   std::string in, out;
@@ -44,19 +53,30 @@ int RunSimulate(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (a == "-o" && hasValue && out.empty()) {
+    if (a == "-o") {
+      if (!out.empty()) return Bad("-o given twice");
+      if (!hasValue || args[i + 1].empty()) return Bad("-o needs a file name");
       out = args[++i];
-    } else if (a == "--color" && hasValue && !colour) {
-      if (!(colour = ColourNamed(args[++i]))) return Usage();
-    } else if (a == "--ticks" && hasValue && !ticks) {
-      if (!(ticks = TickCount(args[++i]))) return Usage();
-    } else if (!a.empty() && a[0] != '-' && in.empty()) {
-      in = a;
+    } else if (a == "--color") {
+      if (colour) return Bad("--color given twice");
+      if (!hasValue) return Bad("--color needs red, green, blue or yellow");
+      if (!(colour = ColourNamed(args[++i])))
+        return Bad("--color takes red, green, blue or yellow, not '" + args[i] + "'");
+    } else if (a == "--ticks") {
+      if (ticks) return Bad("--ticks given twice");
+      if (!hasValue) return Bad("--ticks needs a number");
+      if (!(ticks = TickCount(args[++i])))
+        return Bad("--ticks takes a whole number, 0 or more, not '" + args[i] + "'");
+    } else if (a.size() > 1 && a[0] == '-') {
+      return Bad("unknown option '" + a + "'");
+    } else if (!in.empty()) {
+      return Bad("one IN.LDAT only, not also '" + a + "'");
     } else {
-      return Usage();
+      in = a;
     }
   }
-  if (in.empty() || out.empty()) return Usage();
+  if (in.empty()) return Bad("IN.LDAT is missing");
+  if (out.empty()) return Bad("-o OUT.gif is missing");
 
   // Settings as the program reads them at start-up: the colour, and the 11-LED line
   // width that decides how an opened 11-LED file is laid out.

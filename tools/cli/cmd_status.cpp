@@ -8,8 +8,12 @@
 
 namespace kirrup::cli {
 
+const char kStatusUsage[] =
+    "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)\n"
+    "  Whether the toy answers through LIB/VexoUSB.so.\n";
+
 int RunStatus(const std::vector<std::string>& args) {
-  if (!args.empty()) return Usage();
+  if (!args.empty()) return BadArguments("status", "no arguments are taken, not '" + args[0] + "'");
   platform::StderrMessageSink sink;
   Application app;
   app.StartUp(platform::ExecutablePath(), sink);  // tells why the library is not usable
