@@ -528,6 +528,7 @@ void CRotavuDlg::WidenListFor(const kirrup::LanguageTable& table) {
     if (!w->isWindow() && w->x() >= side) w->move(w->x() + dx, w->y());
   }
   for (QWidget* w : {static_cast<QWidget*>(listFrame_), Control(kSymbolPlace)}) w->resize(listWidth_, w->height());
+  if (keyWnd_) PlaceSymbolPicker();
   ArrangeTopBand();
   listArea_ = kirrup::ListAreaOf({listFrame_->x(), listFrame_->y(), listFrame_->x() + listFrame_->width(),
                                   listFrame_->y() + listFrame_->height()},

@@ -221,6 +221,7 @@ class CRotavuDlg : public QDialog {
 
   // Companion windows (rotavu_dlg_companions.cpp).
   void CreateSymbolPicker();
+  void PlaceSymbolPicker();
   void FillSymbolPicker();
   void FollowLedType(int type);
   void OnFontSource();

@@ -21,12 +21,17 @@ using kirrup::MessageRows;
 
 void CRotavuDlg::CreateSymbolPicker() {
   keyWnd_ = new CKeyWnd(this);
-  // As wide as sixteen cells and the scroll bar need, centred in its place.
+  PlaceSymbolPicker();
+  connect(keyWnd_, &CKeyWnd::insertRecord, this, &CRotavuDlg::OnInsertRecord);
+  keyWnd_->show();
+}
+
+void CRotavuDlg::PlaceSymbolPicker() {
+  // As wide as sixteen cells and the scroll bar need, centred in its place, which widens
+  // with the rows.
   const QRect place = Control(kSymbolPlace)->geometry();
   const int width = std::min(place.width(), CKeyWnd::OuterWidthFor(kirrup::kKeyColumns));
   keyWnd_->setGeometry(place.x() + (place.width() - width) / 2, place.y(), width, place.height());
-  connect(keyWnd_, &CKeyWnd::insertRecord, this, &CRotavuDlg::OnInsertRecord);
-  keyWnd_->show();
 }
 
 void CRotavuDlg::FillSymbolPicker() {

@@ -20,6 +20,7 @@
 #include "dialog/demo_wnd.h"
 #include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
+#include "fonts/key_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
@@ -567,6 +568,10 @@ void RotavuDlgTest::effectTextsFitTheClosedBoxes() {
       QVERIFY(f.dlg->Control(CRotavuDlg::kExitCommand)->geometry().right() < f.dlg->width());
       QCOMPARE(f.dlg->Control(CRotavuDlg::kIndicator)->geometry().right(), f.dlg->width() - 3);
       QCOMPARE(f.dlg->Control(CRotavuDlg::kBand)->width(), f.dlg->width());
+      // The symbol picker stays centred under the widened rows.
+      const QRect place = f.dlg->Control(1005)->geometry();
+      const QRect picker = f.dlg->findChild<CKeyWnd*>()->geometry();
+      QVERIFY(qAbs(picker.center().x() - place.center().x()) <= 1);
     }
   }
 }

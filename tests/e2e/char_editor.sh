@@ -117,7 +117,7 @@ diff "$work/expected.dots" "$work/drawn.dots" >&2 || fail "the saved line does n
 
 xdotool windowsize --sync "$ed" 610 330 || true
 sleep 0.3
-xdotool mousemove --window "$win" 836 577 click 1  # Exit
+click_exit_of "$win"
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

@@ -58,7 +58,7 @@ start_and_exit() {
   pid=$!
   win=$(wait_window Kirrup) || fail "no main window ($1)"
   sleep 0.5
-  xdotool mousemove --window "$win" 836 577 click 1  # Exit
+  click_exit_of "$win"
   for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1

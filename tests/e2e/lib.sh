@@ -11,3 +11,13 @@ wait_window() {
   done
   return 1
 }
+
+# The dialog is at least 896 pixels wide and wider when its effect texts need it: the side
+# column (Start, Stop, Send, Exit) keeps its distance from the right edge and the symbol
+# picker stays centred under the rows. These turn an x of the narrowest dialog into the
+# x of the window given.
+dialog_widening() { echo $(($(xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p') - 896)); }
+side_x() { echo $(($2 + $(dialog_widening "$1"))); }
+picker_x() { echo $(($2 + $(dialog_widening "$1") / 2)); }
+# The Exit button of the main dialog.
+click_exit_of() { xdotool mousemove --window "$1" "$(side_x "$1" 836)" 577 click 1; }

@@ -65,10 +65,8 @@ click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 click_open() { click 232 26; }
 click_save() { click 328 26; }
 click_clear() { click 424 26; }
-# The side column lies at the right edge of a dialog as wide as its effect texts need.
-right() { xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p'; }
-click_send() { click $(($(right) - 164)) 577; }
-click_exit() { click $(($(right) - 60)) 577; }
+click_send() { click "$(side_x "$win" 732)" 577; }
+click_exit() { click_exit_of "$win"; }
 
 # Answers a file dialog with a path.
 file_dialog() {

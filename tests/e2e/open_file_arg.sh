@@ -77,7 +77,7 @@ for _ in $(seq 50); do [ -s "$work/out.LDAT" ] && break; sleep 0.1; done
 [ -s "$work/out.LDAT" ] || fail "Save wrote nothing"
 diff <("$folder/kirrup-cli" show in.LDAT) <("$folder/kirrup-cli" show out.LDAT) >&2 ||
   fail "the rows saved differ from the file given on the command line"
-click 836 577  # Exit: nothing changed since the file was opened, so no question
+click_exit_of "$win"  # Exit: nothing changed since the file was opened, so no question
 wait_exit || fail "exit status $?"
 pid=
 
@@ -100,7 +100,7 @@ xdotool windowfocus --sync "$box" key Return
 sleep 0.3
 win=$(wait_window Kirrup) || fail "no main window after the message"
 # Nothing was read: Exit leaves without asking.
-click 836 577
+click_exit_of "$win"
 wait_exit || fail "exit status $?"
 pid=
 

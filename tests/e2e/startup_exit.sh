@@ -30,13 +30,7 @@ wait_exit() {
   fail "the program did not end"
 }
 
-click_exit() {
-  local win=$1 WIDTH
-  # The Exit button: the lower right corner of the dialog, 12 pixels in (the dialog is
-  # 607 high and at least 896 wide: as wide as the effect texts need).
-  eval "$(xdotool getwindowgeometry --shell "$win" | grep WIDTH)"
-  xdotool mousemove --window "$win" $((WIDTH - 60)) 577 click 1
-}
+click_exit() { click_exit_of "$1"; }
 
 # --- Run 1: with a USB link library, no settings file yet ----------------------------
 mkdir -p "$work/one/LIB"

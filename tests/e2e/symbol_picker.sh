@@ -56,7 +56,7 @@ start() {
   xdotool windowfocus --sync "$win"
 }
 finish() {
-  click 836 577  # Exit
+  click_exit_of "$win"
   for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -82,7 +82,7 @@ finish
 "$folder/kirrup-cli" settings --set LedType=2 >/dev/null
 start
 # The first cell: the picker is centred under the rows (see CRotavuDlg's layout).
-click 107 484
+click "$(picker_x "$win" 107)" 484
 sleep 0.3
 import -window root "$out/symbol_picker_clicked.png"
 click 328 26  # Save
