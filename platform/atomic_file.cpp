@@ -147,22 +147,47 @@ void RemoveStaleTemporaries(const std::string& folder) {
   ::closedir(dir);
 }
 
-bool WriteFileAtomically(const std::string& requested, std::span<const uint8_t> bytes, FileError* why) {
-  // Replace the file a symbolic link points to, not the link; never replace a non-file.
-  std::string path = requested;
+namespace {
+
+// The target as it will be written: a symbolic link followed, the file's state when it exists.
+bool Target(const std::string& requested, std::string& path, struct stat& st, bool& exists, FileError* why) {
+  path = requested;
   if (char* real = ::realpath(requested.c_str(), nullptr)) {
     path = real;
     std::free(real);
   }
-  struct stat st {};
-  const bool exists = ::stat(path.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
+  exists = ::stat(path.c_str(), &st) == 0;
+  if (!exists) {
+    struct stat folder {};
+    if (::stat(FolderOf(path).c_str(), &folder) != 0) return Fail(why, errno);
+    if (!S_ISDIR(folder.st_mode)) return Fail(why, ENOTDIR);
+    return true;
+  }
+  // Never replace a non-file.
+  if (S_ISDIR(st.st_mode)) return Fail(why, EISDIR);
+  if (!S_ISREG(st.st_mode)) {
     if (why) *why = FileError{0, "not a regular file"};
     return false;
   }
   // The rename would go around the file's own permission: ask what opening it would say.
-  if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return Fail(why, errno);
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return Fail(why, errno);
+  return true;
+}
+
+}  // namespace
+
+bool MayWriteFile(const std::string& requested, FileError* why) {
+  std::string path;
+  struct stat st {};
+  bool exists = false;
+  return Target(requested, path, st, exists, why);
+}
+
+bool WriteFileAtomically(const std::string& requested, std::span<const uint8_t> bytes, FileError* why) {
+  std::string path;
+  struct stat st {};
+  bool exists = false;
+  if (!Target(requested, path, st, exists, why)) return false;
 
   // Temporaries a killed writer left behind go with the next write into their folder.
   RemoveStaleTemporaries(FolderOf(path));

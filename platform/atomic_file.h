@@ -21,6 +21,10 @@ namespace kirrup::platform {
 //  - In a folder the user may not write, a writable existing target is written in place.
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileError* why = nullptr);
 
+// The checks WriteFileAtomically makes before it writes anything (the folder exists, the
+// target is a regular file the user may write), for writers that produce their bytes slowly.
+bool MayWriteFile(const std::string& path, FileError* why = nullptr);
+
 // Removes "<name>.~PID-N" files of processes that no longer run from a folder.
 void RemoveStaleTemporaries(const std::string& folder);
 
