@@ -2,6 +2,7 @@
 // again, undone and redone, and the device image built of the result. Nothing may crash,
 // the line must stay tiled within its limits and what Copy puts out must paste back.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -14,9 +15,12 @@ using namespace kirrup;
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) std::abort();
+void Check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "check failed: %s\n", what);
+  std::abort();
 }
+#define CHECK(condition) Check(condition, #condition)
 
 class Clipboard final : public LineClipboard {
  public:
@@ -35,10 +39,10 @@ class Clipboard final : public LineClipboard {
 };
 
 void CheckLine(const MessageLine& line) {
-  Check(line.itemCount() <= MessageLine::kMaxItems && line.LineEnd() <= line.maxWidth());
+  CHECK(line.itemCount() <= MessageLine::kMaxItems && line.LineEnd() <= line.maxWidth());
   int x = 0;
   for (const CharItem& it : line.items()) {
-    Check(it.x == x && it.width >= 1);
+    CHECK(it.x == x && it.width >= 1);
     x += it.width;
   }
 }
@@ -69,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (editor.Copy()) {
     // Whatever a line puts out is sensible and pastes back whole.
     const int before = row.line.itemCount();
-    for (const CharColumns& r : ParseRecords(clipboard.records_)) Check(SensibleRecord(r));
+    for (const CharColumns& r : ParseRecords(clipboard.records_)) CHECK(SensibleRecord(r));
     editor.Paste(1);
-    Check(row.line.itemCount() == before);
+    CHECK(row.line.itemCount() == before);
   }
   editor.Undo();
   editor.Redo();
@@ -81,6 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   editor.Redo();
   CheckLine(row.line);
   const int lines = image->Build(*rows);
-  Check(lines >= 0 && lines <= 1 && image->length >= 0 && image->length <= DeviceImage::kCapacity);
+  CHECK(lines >= 0 && lines <= 1 && image->length >= 0 && image->length <= DeviceImage::kCapacity);
   return 0;
 }

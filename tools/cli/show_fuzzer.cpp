@@ -2,6 +2,7 @@
 // opened into the twelve rows, built into the device image and played for one frame of
 // the simulation. Nothing may crash; show's text stays small whatever the counts say.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -16,9 +17,12 @@ using namespace kirrup;
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) std::abort();
+void Check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "check failed: %s\n", what);
+  std::abort();
 }
+#define CHECK(condition) Check(condition, #condition)
 
 class Quiet final : public platform::MessageSink {
  public:
@@ -34,17 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LdatData file;
   if (!ParseLdat(std::span<const uint8_t>(data, size), file)) return 0;
   // Header and effects, twelve rows of at most 50 characters, one line for each other line.
-  Check(cli::LdatText(file).size() < 200'000);
+  CHECK(cli::LdatText(file).size() < 200'000);
   ApplyLdat(file, *rows);
   const int lines = image->Build(*rows);
-  Check(lines >= 0 && lines <= MessageRows::kCount && image->length <= DeviceImage::kCapacity);
+  CHECK(lines >= 0 && lines <= MessageRows::kCount && image->length <= DeviceImage::kCapacity);
   DemoEngine engine(picture);
   Quiet quiet;
   if (StartDemo(engine, DemoRowsFrom(*rows), rows->useMiddleOption != 0, quiet)) {
     engine.Tick();
     platform::RgbImage frame;
     engine.Paint(frame, 0x0000FF);
-    Check(frame.width() == picture.width() && frame.height() == picture.height());
+    CHECK(frame.width() == picture.width() && frame.height() == picture.height());
   }
   return 0;
 }
