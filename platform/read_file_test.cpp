@@ -46,11 +46,5 @@ TEST(ReadFile, OnlyRegularFilesUpToTheCapAreRead) {
   fs::remove_all(dir);
 }
 
-TEST(ReadFile, SizesAreNamedInTheirLargestWholeUnit) {
-  EXPECT_EQ(SizeText(1 << 20), "1 MiB");
-  EXPECT_EQ(SizeText(32768), "32 KiB");
-  EXPECT_EQ(SizeText(32769), "32769 bytes");
-}
-
 }  // namespace
 }  // namespace kirrup::platform
