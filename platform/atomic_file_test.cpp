@@ -109,17 +109,5 @@ TEST_F(AtomicFile, TemporariesOfDeadWritersGoWithTheNextWrite) {
   EXPECT_EQ(Names(), expected);
 }
 
-TEST_F(AtomicFile, RefusalsSayWhy) {
-  FileError why;
-  EXPECT_FALSE(Write(P("missing/out"), "x", &why));
-  EXPECT_EQ(why.reason, "No such file or directory");
-  fs::create_directory(P("folder"));
-  EXPECT_FALSE(Write(P("folder"), "x", &why));
-  EXPECT_EQ(why.reason, "Is a directory");
-  ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0644), 0);
-  EXPECT_FALSE(Write(P("fifo"), "x", &why));
-  EXPECT_EQ(why.reason, "not a regular file");
-}
-
 }  // namespace
 }  // namespace kirrup::platform
