@@ -84,7 +84,7 @@ CharColumns Record(int width, int height) {
   r.code = 'a';
   r.width = width;
   r.height = height;
-  r.byteCount = static_cast<uint8_t>(std::min(width * ((height + 7) / 8), 72));
+  r.byteCount = static_cast<uint8_t>(std::min<int64_t>(int64_t{width} * r.BytesPerColumn(), 72));
   r.columns.fill(0xA5);
   return r;
 }
