@@ -56,23 +56,34 @@ function(kirrup_qttest name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# kirrup_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target (only with KIRRUP_FUZZ and clang).
-# Registered as a short smoke run so the fuzz build also proves the target starts and survives.
+# kirrup_fuzzer(NAME SOURCES ... LIBS ... [CORPUS DIR] [MAX_LEN BYTES] [RUNS N]): a libFuzzer target
+# (only with KIRRUP_FUZZ and clang). Registered as a short smoke run so the fuzz build also
+# proves the target starts and survives (RUNS inputs, default 20000: keep it to seconds);
+# scripts/fuzz runs every target for longer, from the
+# list build-fuzz/fuzz/targets/ (one file per target: max_len, then the shipped corpus).
 function(kirrup_fuzzer name)
   if(NOT KIRRUP_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
+  cmake_parse_arguments(A "" "MAX_LEN;RUNS" "SOURCES;LIBS;CORPUS" ${ARGN})
+  if(NOT A_MAX_LEN)
+    set(A_MAX_LEN 4096)
+  endif()
+  if(NOT A_RUNS)
+    set(A_RUNS 20000)
+  endif()
   add_executable(${name} ${A_SOURCES})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${A_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzz/targets/${name} "${A_MAX_LEN} ${A_CORPUS}\n")
   # libFuzzer adds new inputs to its corpus folder: give it a copy, never the source tree's.
   set(_corpus)
   if(A_CORPUS)
     set(_corpus ${CMAKE_BINARY_DIR}/fuzz/corpus/${name})
     file(COPY ${A_CORPUS}/ DESTINATION ${_corpus})
   endif()
-  add_test(NAME ${name}_smoke COMMAND ${name} -runs=20000 -max_len=4096 ${_corpus})
+  add_test(NAME ${name}_smoke COMMAND ${name} -runs=${A_RUNS} -max_len=${A_MAX_LEN} ${_corpus})
 endfunction()

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/atomic_file.h"
+
 namespace kirrup {
 
 uint8_t EffectByte(int openOption, int middleOption, int closeOption, bool useMiddle) {
@@ -89,12 +91,8 @@ int DeviceImage::Build(const MessageRows& rows) {
   return n;
 }
 
-bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!f) return false;
-  const auto bytes = image.bytes();
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  return (std::fclose(f.release()) == 0) && ok;
+bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path, platform::FileError* why) {
+  return platform::WriteFileAtomically(path, image.bytes(), why);
 }
 
 int BuildImageForSend(const MessageRows& rows, DeviceImage& image, platform::MessageSink& sink) {

@@ -12,6 +12,7 @@
 
 #include "lines/message_rows.h"
 #include "platform/message_box.h"
+#include "platform/read_file.h"
 
 namespace kirrup {
 
@@ -41,9 +42,10 @@ class DeviceImage {
   int32_t length = 0;
 };
 
-// The image's length bytes to the file, created or truncated; false when it cannot be
-// written.
-bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path = kDeviceImageFileName);
+// The image's length bytes to the file, replaced whole (an existing file keeps its mode);
+// false, with the reason, when it cannot be written.
+bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path = kDeviceImageFileName,
+                          platform::FileError* why = nullptr);
 
 // Send's first half: builds the image; "No Data Send!" when no row takes part; otherwise
 // writes "USBSendData.bin" in the working directory (silently skipped when that fails).

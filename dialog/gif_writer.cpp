@@ -7,6 +7,8 @@
 #include <map>
 #include <vector>
 
+#include "platform/atomic_file.h"
+
 namespace kirrup {
 namespace {
 
@@ -22,6 +24,13 @@ Color To332(Color c) {
   return platform::Rgb(static_cast<uint8_t>(level(platform::RedOf(c), 8)),
                        static_cast<uint8_t>(level(platform::GreenOf(c), 8)),
                        static_cast<uint8_t>(level(platform::BlueOf(c), 4)));
+}
+
+// The encoder writes into memory; the file is written whole when the animation is complete.
+int AppendToBuffer(GifFileType* gif, const GifByteType* bytes, int count) {
+  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  out->insert(out->end(), bytes, bytes + count);
+  return count;
 }
 
 }  // namespace
@@ -53,8 +62,16 @@ bool GifAnimationWriter::Open(const std::string& path, int width, int height) {
     error_ = "bad picture size";
     return false;
   }
+  platform::FileError why;
+  if (!platform::MayWriteFile(path, &why)) {
+    failed_ = true;
+    error_ = "cannot create " + path + ": " + why.reason;
+    return false;
+  }
+  path_ = path;
+  bytes_.clear();
   int err = 0;
-  gif_.reset(EGifOpenFileName(path.c_str(), false, &err));
+  gif_.reset(EGifOpen(&bytes_, AppendToBuffer, &err));
   if (!gif_) return Fail("cannot create " + path, err);
   EGifSetGifVersion(gif_.get(), true);
   // No global colour table: every frame brings its own.
@@ -149,6 +166,13 @@ bool GifAnimationWriter::Close() {
   int err = 0;
   const int rc = EGifCloseFile(gif_.release(), &err);
   if (rc == GIF_ERROR) return Fail("cannot finish the file", err);
+  if (failed_) return false;
+  platform::FileError why;
+  if (!platform::WriteFileAtomically(path_, bytes_, &why)) {
+    failed_ = true;
+    error_ = "cannot write " + path_ + ": " + why.reason;
+  }
+  bytes_ = {};
   return !failed_;
 }
 

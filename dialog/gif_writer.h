@@ -3,7 +3,9 @@
 // only the rectangle that changed since the previous one, with its own colour table of
 // the exact colours (reduced to 3-3-2 levels in the rare frame with more than 256).
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/raster.h"
 
@@ -18,7 +20,8 @@ class GifAnimationWriter {
   GifAnimationWriter(const GifAnimationWriter&) = delete;
   GifAnimationWriter& operator=(const GifAnimationWriter&) = delete;
 
-  // Creates the file (truncating it) for frames of width x height; false on failure.
+  // Starts an animation of frames of width x height for path; false when the file could
+  // not be written there. The file is written (atomically) by Close.
   bool Open(const std::string& path, int width, int height);
   // frame must have the size given to Open; delayMs is rounded to hundredths of a second.
   bool AddFrame(const platform::RgbImage& frame, int delayMs);
@@ -35,6 +38,8 @@ class GifAnimationWriter {
   bool Fail(const std::string& what, int code);
 
   std::unique_ptr<GifFileType, Closer> gif_;
+  std::string path_;
+  std::vector<uint8_t> bytes_;
   platform::RgbImage previous_;
   int frames_ = 0;
   bool failed_ = false;

@@ -1,7 +1,8 @@
 #include "dialog/ldat_file.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include <cerrno>
 
 #include "platform/atomic_file.h"
 
@@ -19,14 +20,19 @@ struct RecordLayout {
   std::array<int32_t, LdatHeader::kMaxLines> first{};
 };
 
-bool ValidHeader(const LdatHeader& h, RecordLayout& layout) {
-  if (h.magic != LdatHeader::kMagic && h.magic != LdatHeader::kMagicMiddle) return false;
+bool Refuse(std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return false;
+}
+
+bool ValidHeader(const LdatHeader& h, RecordLayout& layout, std::string* reason) {
+  if (h.magic != LdatHeader::kMagic && h.magic != LdatHeader::kMagicMiddle) return Refuse(reason, "unknown magic");
   layout.lines = std::clamp<int>(h.lineCount, 0, LdatHeader::kMaxLines);
   layout.total = 0;
   for (int i = 0; i < LdatHeader::kMaxLines; ++i) {
     layout.first[i] = static_cast<int32_t>(layout.total);
     if (i >= layout.lines) continue;
-    if (h.counts[i] < 0) return false;
+    if (h.counts[i] < 0) return Refuse(reason, "negative record count of line " + std::to_string(i + 1));
     layout.total += h.counts[i];
   }
   return true;
@@ -121,44 +127,44 @@ std::vector<uint8_t> SerializeLdat(const MessageRows& rows) {
   return bytes;
 }
 
-bool ParseLdat(std::span<const uint8_t> bytes, LdatData& out) {
-  if (bytes.size() < LdatHeader::kSize) return false;
+bool ParseLdat(std::span<const uint8_t> bytes, LdatData& out, std::string* reason) {
+  const auto refuse = [reason](const std::string& why) { return Refuse(reason, kNotLdat + (" (" + why + ")")); };
+  if (bytes.size() < LdatHeader::kSize) return refuse("shorter than its header");
   const LdatHeader h = LdatHeader::Parse(bytes.first<LdatHeader::kSize>());
   RecordLayout layout;
-  if (!ValidHeader(h, layout)) return false;
-  if (static_cast<int64_t>(bytes.size()) < FileSizeFor(layout)) return false;
+  std::string why;
+  if (!ValidHeader(h, layout, &why)) return refuse(why);
+  if (static_cast<int64_t>(bytes.size()) < FileSizeFor(layout)) return refuse("fewer records than its counts promise");
+  std::vector<CharColumns> records =
+      ParseRecords(bytes.subspan(LdatHeader::kSize, static_cast<size_t>(layout.total) * CharColumns::kSize));
+  // The one place records enter from a file: no later arithmetic sees an absurd size.
+  const auto bad = std::find_if_not(records.begin(), records.end(), [](const CharColumns& r) {
+    return r.ExtentsInRange();
+  });
+  if (bad != records.end())
+    return refuse("record " + std::to_string(bad - records.begin() + 1) + " is " + std::to_string(bad->width) +
+                  " by " + std::to_string(bad->height) + " dots");
   out.header = h;
   out.firstRecord = layout.first;
-  out.records = ParseRecords(bytes.subspan(LdatHeader::kSize,
-                                           static_cast<size_t>(layout.total) * CharColumns::kSize));
+  out.records = std::move(records);
   return true;
 }
 
-bool WriteLdatFile(const std::string& path, const MessageRows& rows) {
+bool WriteLdatFile(const std::string& path, const MessageRows& rows, platform::FileError* why) {
   const std::vector<uint8_t> bytes = SerializeLdat(rows);
-  return platform::WriteFileAtomically(path, bytes);
+  return platform::WriteFileAtomically(path, bytes, why);
 }
 
-bool ReadLdatFile(const std::string& path, LdatData& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::vector<uint8_t> bytes(LdatHeader::kSize);
-  in.read(reinterpret_cast<char*>(bytes.data()), LdatHeader::kSize);
-  if (in.gcount() != static_cast<std::streamsize>(LdatHeader::kSize)) return false;
-  RecordLayout layout;
-  if (!ValidHeader(LdatHeader::Parse(std::span<const uint8_t, LdatHeader::kSize>(bytes.data(), LdatHeader::kSize)),
-                   layout))
+bool ReadLdatFile(const std::string& path, LdatData& out, platform::FileError* why) {
+  std::vector<uint8_t> bytes;
+  if (!platform::ReadRegularFile(path, kMaxLdatFileBytes, bytes, why)) {
+    if (why && why->code == EFBIG) why->reason = std::string(kNotLdat) + " (" + why->reason + ")";
     return false;
-  // Check the promised size against the file before allocating for it.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size < FileSizeFor(layout)) return false;
-  in.seekg(LdatHeader::kSize);
-  bytes.resize(static_cast<size_t>(FileSizeFor(layout)));
-  const auto rest = static_cast<std::streamsize>(bytes.size() - LdatHeader::kSize);
-  in.read(reinterpret_cast<char*>(bytes.data() + LdatHeader::kSize), rest);
-  if (in.gcount() != rest) return false;
-  return ParseLdat(bytes, out);
+  }
+  std::string reason;
+  if (ParseLdat(bytes, out, &reason)) return true;
+  if (why) *why = platform::FileError{0, reason};
+  return false;
 }
 
 bool SaveLdat(const std::string& path, const MessageRows& rows, platform::MessageSink& sink) {

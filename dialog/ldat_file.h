@@ -18,6 +18,7 @@
 #include "lines/char_columns.h"
 #include "lines/message_rows.h"
 #include "platform/message_box.h"
+#include "platform/read_file.h"
 
 namespace kirrup {
 
@@ -69,16 +70,23 @@ struct LdatData {
 // and middle-option flag of the rows.
 std::vector<uint8_t> SerializeLdat(const MessageRows& rows);
 
+// No file the program writes comes near this (12 lines of 50 records: 50,540 bytes); the
+// format's own limit (32 lines of 32767 records) is 88 MB.
+inline constexpr uint64_t kMaxLdatFileBytes = 1 << 20;
+inline constexpr const char* kNotLdat = "not an LED data file";
+
 // Reads a file image. False when it is shorter than the header, has another magic, has a
-// negative record count among its n lines or holds fewer records than the counts promise;
-// out is then left as it was.
-bool ParseLdat(std::span<const uint8_t> bytes, LdatData& out);
+// negative record count among its n lines, holds fewer records than the counts promise or
+// holds a record wider or taller than CharColumns::kMaxExtent; out is then left as it was
+// and reason says why ("not an LED data file (...)").
+bool ParseLdat(std::span<const uint8_t> bytes, LdatData& out, std::string* reason = nullptr);
 
 // Writes the file through a temporary file beside it, renamed over the target only once
 // everything was written: a failed save leaves an existing file as it was.
-bool WriteLdatFile(const std::string& path, const MessageRows& rows);
-// Reads only as much of the file as its header asks for. out untouched on failure.
-bool ReadLdatFile(const std::string& path, LdatData& out);
+bool WriteLdatFile(const std::string& path, const MessageRows& rows, platform::FileError* why = nullptr);
+// Reads a regular file of at most kMaxLdatFileBytes. out untouched on failure; why then
+// holds the system's reason or, for content that is refused, kNotLdat and the detail.
+bool ReadLdatFile(const std::string& path, LdatData& out, platform::FileError* why = nullptr);
 
 // The Save and Open commands' file parts: each shows its message ("Write file error!",
 // "Open file error!") when it fails.

@@ -1,6 +1,7 @@
 #include "fonts/font_engine.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -220,6 +221,20 @@ TEST_F(FontEngineTest, MissingUserFontGivesNoGlyphs) {
   EXPECT_FALSE(ok);
   Render(kLed16, 'A', &ok);  // the ASCII library is still there
   EXPECT_TRUE(ok);
+}
+
+TEST_F(FontEngineTest, FontFilesThatAreFifosNeverBlock) {
+  for (const char* name : {"UserZK16.fnt", "THE_16ASCII.bin"}) {
+    fs::remove(lib_ / name);
+    ASSERT_EQ(::mkfifo((lib_ / name).c_str(), 0644), 0);
+  }
+  Load();
+  EXPECT_FALSE(fonts_.library(FontLibrary::k16Ascii).loaded);
+  bool ok = true;
+  Render(kLed16, 0x4E2D, &ok);
+  EXPECT_FALSE(ok);
+  Render(kLed16, 'A', &ok);  // falls back to the user font, which cannot be read either
+  EXPECT_FALSE(ok);
 }
 
 TEST_F(FontEngineTest, CustomSizeTablesWideGlyphsAndShortFiles) {

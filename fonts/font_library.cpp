@@ -1,7 +1,11 @@
 #include "fonts/font_library.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
-#include <fstream>
 
 namespace kirrup {
 namespace {
@@ -53,18 +57,22 @@ const char* FontLibraryFileName(FontLibrary lib) {
 
 LibraryBuffer LoadLibraryFile(const std::filesystem::path& path) {
   LibraryBuffer lib;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return lib;
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  if (length < 0) return lib;
-  lib.size = static_cast<uint64_t>(length);
+  uint64_t size = 0;
+  const platform::UniqueFd fd = platform::OpenRegularFile(path.string(), size, &lib.error);
+  if (!fd) return lib;
+  lib.size = size;
   if (lib.size < 1 || lib.size > kMaxLibraryBytes) return lib;
-  in.seekg(0);
   std::vector<uint8_t> data(static_cast<size_t>(lib.size));
-  in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
   // A file that shrank between measuring and reading keeps only what was read.
-  data.resize(static_cast<size_t>(in.gcount()));
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) lib.error = platform::FileError{errno, std::strerror(errno)};
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  data.resize(done);
   if (data.empty()) return lib;
   lib.size = data.size();
   lib.data = std::move(data);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lines/char_columns.h"
+#include "platform/read_file.h"
 
 namespace kirrup {
 
@@ -24,9 +25,11 @@ struct LibraryBuffer {
   bool loaded = false;
   uint64_t size = 0;  // the file's length as found, also when it was too long to load
   std::vector<uint8_t> data;
+  platform::FileError error;  // why it could not be opened or read (nothing for a size refused)
 };
 
-// Reads the file whole when its length is 1..32768 bytes; otherwise it stays not loaded.
+// Reads the file whole when it is a regular file of 1..32768 bytes; otherwise it stays not
+// loaded. Opening never waits (a FIFO is refused at once).
 LibraryBuffer LoadLibraryFile(const std::filesystem::path& path);
 
 // The symbol index (0..14) of an 11/16-LED symbol code (1..8, 11, 12, 14..18), or -1.

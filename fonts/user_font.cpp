@@ -1,18 +1,10 @@
 #include "fonts/user_font.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+
+#include "platform/read_file.h"
 
 namespace kirrup {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-}  // namespace
-
 void UserFont::Load(std::span<const uint8_t> sizeTable, std::filesystem::path glyphFile) {
   Release();
   sizeTable_.clear();
@@ -49,9 +41,15 @@ int UserFont::Height(uint16_t slot) const {
   return at < sizeTable_.size() ? sizeTable_[at] : 0;
 }
 
+uint64_t UserFont::GlyphBytes() const {
+  if (offsets_.empty()) return 0;
+  return uint64_t{offsets_[65535]} + static_cast<uint64_t>(Width(65535)) * ((Height(65535) + 7) / 8);
+}
+
 bool UserFont::Read(uint16_t slot, int gap, CharColumns& record) const {
   if (offsets_.empty() || path_.empty()) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path_.c_str(), "rb"));
+  uint64_t size = 0;
+  const platform::UniqueFd file = platform::OpenRegularFile(path_.string(), size);
   if (!file) return false;
   const int w = Width(slot), h = Height(slot);
   const int n = w * ((h + 7) / 8);
@@ -60,9 +58,8 @@ bool UserFont::Read(uint16_t slot, int gap, CharColumns& record) const {
   const int lead = std::min(2 * gap, static_cast<int>(CharColumns::kMaxBytes));
   const int toRead = std::min(n, static_cast<int>(CharColumns::kMaxBytes) - lead);
   if (toRead > 0) {
-    if (std::fseek(file.get(), static_cast<long>(offsets_[slot]), SEEK_SET) != 0) return false;
     uint8_t buf[CharColumns::kMaxBytes];
-    if (std::fread(buf, 1, static_cast<size_t>(toRead), file.get()) != static_cast<size_t>(toRead))
+    if (!platform::ReadAt(file.get(), offsets_[slot], buf, static_cast<size_t>(toRead)))
       return false;  // the file is shorter than its table promises
     std::fill_n(record.columns.begin(), lead, 0);
     std::copy_n(buf, toRead, record.columns.begin() + lead);

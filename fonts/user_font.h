@@ -28,6 +28,8 @@ class UserFont {
   int Width(uint16_t slot) const;
   int Height(uint16_t slot) const;
   uint32_t Offset(uint16_t slot) const { return offsets_.empty() ? 0 : offsets_[slot]; }
+  // The glyph file's length its table asks for: every slot's bytes back to back.
+  uint64_t GlyphBytes() const;
 
   // Reads a slot into a cleared record: `gap` empty two-byte columns first (the character's
   // right side; 11 LEDs), then the glyph's bytes. Fills width, height and byteCount.

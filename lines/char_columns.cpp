@@ -18,16 +18,16 @@ int32_t GetI32(const uint8_t* p) {
 bool CharColumns::Dot(int col, int k) const {
   const int bpc = BytesPerColumn();
   if (col < 0 || k < 0 || bpc <= 0) return false;
-  const long bit = static_cast<long>(col) * bpc * 8 + k;
-  if (bit / 8 >= static_cast<long>(kMaxBytes)) return false;
+  const int64_t bit = static_cast<int64_t>(col) * bpc * 8 + k;
+  if (bit / 8 >= static_cast<int64_t>(kMaxBytes)) return false;
   return (columns[bit / 8] & (0x80 >> (bit % 8))) != 0;
 }
 
 void CharColumns::SetDot(int col, int k, bool lit) {
   const int bpc = BytesPerColumn();
   if (col < 0 || k < 0 || bpc <= 0) return;
-  const long bit = static_cast<long>(col) * bpc * 8 + k;
-  if (bit / 8 >= static_cast<long>(kMaxBytes)) return;
+  const int64_t bit = static_cast<int64_t>(col) * bpc * 8 + k;
+  if (bit / 8 >= static_cast<int64_t>(kMaxBytes)) return;
   const auto mask = static_cast<uint8_t>(0x80 >> (bit % 8));
   if (lit)
     columns[bit / 8] |= mask;

@@ -27,8 +27,16 @@ struct CharColumns {
   uint8_t byteCount = 0;
   std::array<uint8_t, kMaxBytes> columns{};
 
-  // Bytes per column for this record's height.
-  int BytesPerColumn() const { return (height + 7) / 8; }
+  // The largest width or height a record from outside (file, clipboard) may claim: far
+  // beyond any line or board, yet small enough that no product of the two overflows.
+  static constexpr int32_t kMaxExtent = 0xFFFF;
+  bool ExtentsInRange() const {
+    return width >= -kMaxExtent && width <= kMaxExtent && height >= -kMaxExtent && height <= kMaxExtent;
+  }
+
+  // Bytes per column for this record's height (0 or less for a height below 1); exact for
+  // any 32-bit height.
+  int BytesPerColumn() const { return static_cast<int>((static_cast<int64_t>(height) + 7) / 8); }
 
   // Dot k of column col (k = 0 is the bottom row); false outside the 72 bytes.
   bool Dot(int col, int k) const;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <tuple>
+
 using kirrup::CharColumns;
 
 TEST(CharColumns, SerialisesLittleEndianAtFixedOffsets) {
@@ -53,4 +56,31 @@ TEST(CharColumns, DotOrderIsBottomRowFirstMostSignificantBit) {
   EXPECT_TRUE(r.Dot(1, 10));
   r.SetDot(36, 0, true);  // past the 72 bytes: ignored
   EXPECT_FALSE(r.Dot(36, 0));
+}
+
+TEST(CharColumns, AnyThirtyTwoBitSizeStaysInsideTheColumnBytes) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+  const struct {
+    int32_t height;
+    int bytesPerColumn;
+  } cases[] = {{kMax, 268435456}, {kMax - 7, 268435455}, {kMin, -268435455}, {-1, 0}, {0, 0}, {1, 1}, {16, 2}};
+  for (const auto& c : cases) {
+    CharColumns r;
+    r.width = 3;
+    r.height = c.height;
+    EXPECT_EQ(r.BytesPerColumn(), c.bytesPerColumn) << c.height;
+    for (int col : {0, 1, 2, kMax}) {
+      for (int k : {0, 7, kMax}) {
+        r.SetDot(col, k, true);  // the sanitizer build catches a write outside the array
+        const int64_t bit = static_cast<int64_t>(col) * c.bytesPerColumn * 8 + k;
+        EXPECT_EQ(r.Dot(col, k), c.bytesPerColumn > 0 && bit < 72 * 8) << c.height << " " << col << " " << k;
+      }
+    }
+  }
+  CharColumns r;
+  for (auto [w, h, ok] : {std::tuple{180, 16, true}, {0xFFFF, -0xFFFF, true}, {0x10000, 7, false}, {3, kMax, false},
+                          {kMin, 7, false}}) {
+    r.width = w, r.height = h;
+    EXPECT_EQ(r.ExtentsInRange(), ok) << w << " " << h;
+  }
 }

@@ -10,7 +10,8 @@ using platform::Rect;
 bool SensibleRecord(const CharColumns& r) {
   if (r.width < 1 || r.width > MaxLineWidth()) return false;
   if (r.height < 1 || r.height > MaxLineHeight()) return false;
-  const int bytes = std::min(r.width * r.BytesPerColumn(), static_cast<int>(CharColumns::kMaxBytes));
+  const int64_t bytes = std::min<int64_t>(static_cast<int64_t>(r.width) * r.BytesPerColumn(),
+                                         static_cast<int64_t>(CharColumns::kMaxBytes));
   return r.byteCount == bytes;
 }
 

@@ -17,6 +17,12 @@ bool DynamicLibrary::Load(const std::string& path) {
   Unload();
   // RTLD_LOCAL keeps the library's symbols out of everyone else's way.
   handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) {
+    const char* why = ::dlerror();
+    error_ = why ? why : "cannot be loaded";
+  } else {
+    error_.clear();
+  }
   return handle_ != nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/atomic_file.h"
+#include "platform/read_file.h"
 #include "platform/utf.h"
 
 namespace kirrup::platform {
@@ -98,32 +99,14 @@ bool ProfileFile::Load() {
   sectionIndex_.clear();
   unreadable_ = false;
   dirty_ = false;
-  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  loadError_ = FileError{};
+  std::vector<uint8_t> bytes;
+  if (!ReadRegularFile(path_, kMaxBytes, bytes, &loadError_)) {
     Parse({});
-    unreadable_ = errno != ENOENT && errno != ENOTDIR;
+    unreadable_ = !loadError_.missing();
     return !unreadable_;
   }
-  std::string bytes;
-  char buf[65536];
-  bool ok = true;
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    bytes.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  if (!ok) {
-    Parse({});
-    unreadable_ = true;
-    return false;
-  }
-  Parse(bytes);
+  Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   return true;
 }
 

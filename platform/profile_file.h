@@ -22,6 +22,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/read_file.h"
+
 namespace kirrup::platform {
 
 class ProfileFile {
@@ -33,9 +35,11 @@ class ProfileFile {
   explicit ProfileFile(std::string path);
 
   // Reads the file at path(). A missing or empty file gives an empty UTF-16 profile
-  // (true). False when the file exists but cannot be read; Save then refuses to
-  // replace it, so an unreadable file is never overwritten with only our keys.
+  // (true). False when the file exists but cannot be read, is not a regular file or is
+  // longer than kMaxBytes; Save then refuses to replace it, so such a file is never
+  // overwritten with only our keys. loadError() says why.
   bool Load();
+  const FileError& loadError() const { return loadError_; }
   // Parses bytes as the content of a file (used by Load, tests and the fuzzer).
   void Parse(std::string_view bytes);
 
@@ -64,6 +68,8 @@ class ProfileFile {
   bool dirty() const { return dirty_; }
 
   static constexpr size_t kDefaultMaxChars = 158;
+  // No settings file comes near this: sixteen languages of a few hundred texts each.
+  static constexpr uint64_t kMaxBytes = 1 << 20;
 
  private:
   struct Line {
@@ -92,6 +98,7 @@ class ProfileFile {
   std::vector<Section> sections_;  // sections_[0] is the preamble
   std::unordered_map<std::u16string, size_t> sectionIndex_;  // folded name -> first section
   bool unreadable_ = false;
+  FileError loadError_;
   bool dirty_ = false;
 };
 

@@ -297,5 +297,34 @@ TEST(ProfileFile, FailedSavesAreSilentAndLeaveTheOldFileWhole) {
       << "no temporary file may be left behind";
 }
 
+TEST(ProfileFile, OnlyRegularFilesOfAtMostOneMebibyteAreRead) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.path() / "fifo.ini").c_str(), 0644), 0);  // would block a reading open
+  fs::create_symlink("/dev/zero", dir.path() / "zero.ini");        // would never end
+  WriteBytes(dir.path() / "feeds.ini", std::string(10 << 20, '\n'));
+  WriteBytes(dir.path() / "max.ini", "[Set]\nLedType=3\n" + std::string((1 << 20) - 16, '\n'));
+  const struct {
+    const char* name;
+    bool ok;
+    const char* reason;
+  } cases[] = {{"fifo.ini", false, "not a regular file"},
+               {"zero.ini", false, "not a regular file"},
+               {"feeds.ini", false, "larger than 1 MiB"},
+               {"max.ini", true, ""},
+               {"none.ini", true, "No such file or directory"}};
+  for (const auto& c : cases) {
+    ProfileFile f((dir.path() / c.name).string());
+    EXPECT_EQ(f.Load(), c.ok) << c.name;
+    EXPECT_EQ(f.loadError().reason, c.reason) << c.name;
+    f.WriteInt(u"Set", u"LedType", 1);
+    if (!c.ok) {
+      EXPECT_FALSE(f.Save()) << c.name;  // never replaced by our keys alone
+    }
+  }
+  ProfileFile max((dir.path() / "max.ini").string());
+  ASSERT_TRUE(max.Load());
+  EXPECT_EQ(max.GetInt(u"Set", u"LedType", 0), 3);
+}
+
 }  // namespace
 }  // namespace kirrup::platform

@@ -204,21 +204,22 @@ EmulatorConfig ConfigFromEnvironment() {
   }
   if (const char* v = std::getenv("VEXOUSB_EMU_LOG")) c.logPath = v;
   if (const char* v = std::getenv("VEXOUSB_EMU_IMAGE")) c.imagePath = v;
+  // A typo in a plan must not turn a fault test into a pass: the toy then refuses to open.
   if (const char* v = std::getenv("VEXOUSB_EMU_FAIL"); v && *v) {
     if (auto faults = ParseFaults(v)) c.faults = std::move(*faults);
-    else std::fprintf(stderr, "VexoUSB-emu: ignoring malformed VEXOUSB_EMU_FAIL=%s\n", v);
+    else c.error = std::string("malformed VEXOUSB_EMU_FAIL=") + v;
   }
-  if (const char* v = std::getenv("VEXOUSB_EMU_DELAY_US"); v && *v) {
+  if (const char* v = std::getenv("VEXOUSB_EMU_DELAY_US"); v && *v && c.error.empty()) {
     char* end = nullptr;
     const unsigned long us = std::strtoul(v, &end, 10);
-    if (*end == '\0' && us <= 10'000'000ul) c.delayUs = static_cast<uint32_t>(us);
-    else std::fprintf(stderr, "VexoUSB-emu: ignoring malformed VEXOUSB_EMU_DELAY_US=%s\n", v);
+    if (*end == '\0' && v[0] != '-' && us <= 10'000'000ul) c.delayUs = static_cast<uint32_t>(us);
+    else c.error = std::string("malformed VEXOUSB_EMU_DELAY_US=") + v;
   }
   return c;
 }
 
 int32_t EmulatorLink::Open(const EmulatorConfig& config) {
-  if (!config.connected) return -1;
+  if (!config.connected || !config.error.empty()) return -1;
   auto session = std::make_unique<Session>();
   session->config = config;
   std::lock_guard lock(mutex_);
@@ -293,9 +294,11 @@ bool EmulatorLink::Read(int32_t handle, uint8_t* buffer, uint32_t count, uint32_
     const auto it = sessions_.find(handle);
     if (it != sessions_.end() && buffer) {
       Session& s = *it->second;
-      delay = s.config.delayUs;
+      // An answer slower than the link's read time-out is lost as the real link loses it.
+      const bool late = s.config.delayUs > s.config.readTimeoutUs;
+      delay = late ? s.config.readTimeoutUs : s.config.delayUs;
       // Without an answer waiting (no packet written, or its answer lost) the read times out.
-      if (s.answer && !s.failRead) {
+      if (s.answer && !s.failRead && !late) {
         for (uint32_t i = 0; i < count; ++i) buffer[i] = i < 3 ? (*s.answer)[i] : 0;
         ok = true;
       }

@@ -8,7 +8,9 @@
 //   VEXOUSB_EMU_IMAGE=FILE      the reassembled image, written after the last data packet
 //   VEXOUSB_EMU_FAIL=K:MODE[,K:MODE...]  the K-th packet written since opening (1-based) fails:
 //                               write | read | status=HH | answer=MMHH
-//   VEXOUSB_EMU_DELAY_US=N      every WriteUSB and ReadUSB takes N microseconds
+//   VEXOUSB_EMU_DELAY_US=N      every WriteUSB and ReadUSB takes N microseconds; above the
+//                               link's 2-second read time-out every ReadUSB fails after 2 s
+// A malformed VEXOUSB_EMU_FAIL or VEXOUSB_EMU_DELAY_US makes OpenUSBDevice fail.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -81,8 +83,10 @@ struct EmulatorConfig {
   std::string imagePath;
   std::vector<Fault> faults;
   uint32_t delayUs = 0;
+  uint32_t readTimeoutUs = 2'000'000;  // the real link's read time-out
+  std::string error;                   // a malformed variable: opening fails
 };
-// Reads the VEXOUSB_EMU_* variables; malformed values are reported on standard error and ignored.
+// Reads the VEXOUSB_EMU_* variables; a malformed value is named in error.
 EmulatorConfig ConfigFromEnvironment();
 
 // The four entry points' state: open handles, each with its own toy, fault plan and files.

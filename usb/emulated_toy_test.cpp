@@ -267,5 +267,44 @@ TEST_F(EmulatorLinkTest, DelayModelsTheBus) {
   link.Close(h);
 }
 
+TEST_F(EmulatorLinkTest, AnswersSlowerThanTheReadTimeOutAreLost) {
+  config.logPath.clear();
+  config.readTimeoutUs = 20'000;
+  for (auto [delayUs, answered] : {std::pair{5'000u, true}, {20'000u, true}, {200'000u, false}}) {
+    config.delayUs = delayUs;
+    const int32_t h = link.Open(config);
+    std::string failed;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Exchange(h, LengthPacket(1, 1), &failed).has_value(), answered) << delayUs;
+    if (!answered) {
+      EXPECT_EQ(failed, "read");
+      // The write's delay and the time-out, not the answer's whole delay.
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::microseconds(2 * delayUs - 100'000));
+    }
+    link.Close(h);
+  }
+}
+
+TEST(EmulatorConfigTest, AMalformedPlanRefusesToOpen) {
+  const struct {
+    const char* fail;
+    const char* delay;
+    bool opens;
+  } cases[] = {{"3:write", "", true}, {"x:write", "", false}, {"3:write,", "", false},
+               {"", "12", true},      {"", "12ms", false},    {"", "-5", false}};
+  EmulatorLink link;
+  for (const auto& c : cases) {
+    ::setenv("VEXOUSB_EMU_FAIL", c.fail, 1);
+    ::setenv("VEXOUSB_EMU_DELAY_US", c.delay, 1);
+    const EmulatorConfig config = ConfigFromEnvironment();
+    EXPECT_EQ(config.error.empty(), c.opens) << c.fail << c.delay;
+    const int32_t h = link.Open(config);
+    EXPECT_EQ(h != -1, c.opens) << c.fail << c.delay;
+    link.Close(h);
+  }
+  ::unsetenv("VEXOUSB_EMU_FAIL");
+  ::unsetenv("VEXOUSB_EMU_DELAY_US");
+}
+
 }  // namespace
 }  // namespace kirrup::usb

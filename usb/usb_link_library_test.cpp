@@ -168,5 +168,14 @@ TEST_F(EmulatorLibraryTest, FaultsFromTheEnvironmentReachTheUser) {
   }
 }
 
+TEST_F(EmulatorLibraryTest, AMalformedFaultPlanFailsTheSendInsteadOfPassingIt) {
+  ScopedEnv fail("VEXOUSB_EMU_FAIL", "x:write");
+  EXPECT_EQ(TransferImage(lib.link, Bytes(12, 0x33), 0, sink), TransferResult::ConnectFailure);
+  EXPECT_THAT(sink.texts, ElementsAre("USB Device Connect Failure!!!"));
+  char why[200];
+  EXPECT_EQ(lib.lastOpenError(why, sizeof why), VEXOUSB_OPEN_FAILED);
+  EXPECT_STREQ(why, "emulated toy refuses to open: malformed VEXOUSB_EMU_FAIL=x:write");
+}
+
 }  // namespace
 }  // namespace kirrup

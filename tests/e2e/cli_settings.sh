@@ -12,7 +12,7 @@ mkdir -p "$work/LIB"
 cp "$cli" "$work/kirrup-cli"
 
 # No settings file: the defaults and the two built-in languages.
-out=$("$work/kirrup-cli" settings)
+out=$("$work/kirrup-cli" settings | sed "/^SettingsFileState=/,\$d")
 expected="SettingsFile=$work/LIB/Kirrup.ini
 SettingsPlace=program folder (the program folder's LIB can be written)
 bUserFont=1
@@ -34,7 +34,7 @@ Language.2=简体中文,0804"
     'LedColor=65280' 'LedGap11=-3' 'LedScrW11=170' 'Lang=0' 'MakeChrWndCx=2000' 'MakeChrWndCy=600' \
     '[Language]' '2= Deutsch,407 ' | iconv -f UTF-8 -t UTF-16LE; } >"$work/LIB/Kirrup.ini"
 before=$(sha256sum <"$work/LIB/Kirrup.ini")
-out=$("$work/kirrup-cli" settings)
+out=$("$work/kirrup-cli" settings | sed "/^SettingsFileState=/,\$d")
 expected="SettingsFile=$work/LIB/Kirrup.ini
 SettingsPlace=program folder (the program folder's LIB can be written)
 bUserFont=0

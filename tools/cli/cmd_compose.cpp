@@ -11,6 +11,7 @@
 #include "platform/program_folder.h"
 #include "platform/utf.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/file_messages.h"
 #include "tools/cli/line_setup.h"
 
 namespace kirrup::cli {
@@ -154,7 +155,7 @@ int RunCompose(const std::vector<std::string>& args) {
   }
 
   platform::StderrMessageSink sink;
-  return SaveLdat(a.out, *rows, sink) ? 0 : 1;
+  return SaveLdatFile(a.out, *rows, sink) ? 0 : 1;
 }
 
 }  // namespace kirrup::cli

@@ -10,6 +10,7 @@
 #include "lines/message_rows.h"
 #include "fonts/font_engine.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/file_messages.h"
 #include "tools/cli/line_setup.h"
 
 namespace kirrup::cli {
@@ -42,7 +43,7 @@ int RunImage(const std::vector<std::string>& args) {
   LoadProgramSettings(fonts);
   platform::StderrMessageSink sink;
   LdatData data;
-  if (!OpenLdat(in, data, sink)) return 1;
+  if (!OpenLdatFile(in, data, sink)) return 1;
   auto rows = std::make_unique<MessageRows>(kLed7);
   ApplyLdat(data, *rows);
 
@@ -52,8 +53,9 @@ int RunImage(const std::vector<std::string>& args) {
     platform::ErrorBox(sink, "No Data Send!");
     return 1;
   }
-  if (!WriteDeviceImageFile(*image, out)) {
-    std::fprintf(stderr, "kirrup-cli image: cannot write %s\n", out.c_str());
+  platform::FileError why;
+  if (!WriteDeviceImageFile(*image, out, &why)) {
+    WriteFileError(sink, out, why);
     return 1;
   }
   std::printf("lines: %d\nlength: %d\n", lines, image->length);

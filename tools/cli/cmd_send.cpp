@@ -12,6 +12,7 @@
 #include "lines/message_rows.h"
 #include "platform/program_folder.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/file_messages.h"
 #include "tools/cli/progress_bar.h"
 
 namespace kirrup::cli {
@@ -46,7 +47,7 @@ int RunSend(const std::vector<std::string>& args) {
   app.StartUp(platform::ExecutablePath(), sink);
 
   LdatData data;
-  if (!OpenLdat(args[0], data, sink)) return 1;
+  if (!OpenLdatFile(args[0], data, sink)) return 1;
   auto rows = std::make_unique<MessageRows>();
   ApplyLdat(data, *rows);
   auto image = std::make_unique<DeviceImage>();

@@ -11,6 +11,7 @@
 #include "platform/program_folder.h"
 #include "platform/utf.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/settings_report.h"
 
 namespace kirrup::cli {
 
@@ -51,6 +52,10 @@ int RunSettings(const std::vector<std::string>& args) {
   for (int i = 0; i < languages.count(); ++i) {
     const LanguageTable& t = languages.tables[static_cast<size_t>(i)];
     std::printf("Language.%d=%s,%04X\n", i + 1, platform::Utf16ToUtf8(t.name).c_str(), t.id);
+  }
+  if (!PrintSettingsSources(platform::ProgramFolder(), file, stdout)) {
+    std::fprintf(stderr, "kirrup-cli settings: warning: %s: %s\n", path.c_str(), file.loadError().reason.c_str());
+    return 1;
   }
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/program_folder.h"
 #include "res/demo_picture.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/file_messages.h"
 #include "tools/cli/line_setup.h"
 
 namespace kirrup::cli {
@@ -85,7 +86,7 @@ int RunSimulate(const std::vector<std::string>& args) {
 
   platform::StderrMessageSink messages;
   LdatData data;
-  if (!OpenLdat(in, data, messages)) return 1;
+  if (!OpenLdatFile(in, data, messages)) return 1;
   MessageRows rows(settings.ledType);
   ApplyLdat(data, rows);
 

@@ -1,0 +1,14 @@
+#pragma once
+// What `kirrup-cli show` prints of an LED data file: the header, then each stored line with
+// its effects and, for the lines that reach the twelve rows, the characters Open would put
+// there as dot art and a list. Records Open would not take are counted, not drawn, so the
+// text stays small whatever the file's counts say.
+#include <string>
+
+#include "dialog/ldat_file.h"
+
+namespace kirrup::cli {
+
+std::string LdatText(const LdatData& data);
+
+}  // namespace kirrup::cli

@@ -1,0 +1,54 @@
+// A data file carried as far as the program carries it: parsed, shown as `show` prints it,
+// opened into the twelve rows, built into the device image and played for one frame of
+// the simulation. Nothing may crash; show's text stays small whatever the counts say.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "device/device_image.h"
+#include "dialog/demo_engine.h"
+#include "dialog/demo_rows.h"
+#include "dialog/ldat_file.h"
+#include "res/demo_picture.h"
+#include "tools/cli/ldat_text.h"
+
+using namespace kirrup;
+
+namespace {
+
+void Check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "check failed: %s\n", what);
+  std::abort();
+}
+#define CHECK(condition) Check(condition, #condition)
+
+class Quiet final : public platform::MessageSink {
+ public:
+  void Show(platform::MessageIcon, const std::string&, const std::string&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const auto rows = std::make_unique<MessageRows>(kLed7);
+  static const auto image = std::make_unique<DeviceImage>();
+  static const platform::RgbImage picture = DrawDemoPicture();
+  LdatData file;
+  if (!ParseLdat(std::span<const uint8_t>(data, size), file)) return 0;
+  // Header and effects, twelve rows of at most 50 characters, one line for each other line.
+  CHECK(cli::LdatText(file).size() < 200'000);
+  ApplyLdat(file, *rows);
+  const int lines = image->Build(*rows);
+  CHECK(lines >= 0 && lines <= MessageRows::kCount && image->length <= DeviceImage::kCapacity);
+  DemoEngine engine(picture);
+  Quiet quiet;
+  if (StartDemo(engine, DemoRowsFrom(*rows), rows->useMiddleOption != 0, quiet)) {
+    engine.Tick();
+    platform::RgbImage frame;
+    engine.Paint(frame, 0x0000FF);
+    CHECK(frame.width() == picture.width() && frame.height() == picture.height());
+  }
+  return 0;
+}
