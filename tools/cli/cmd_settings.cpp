@@ -28,7 +28,8 @@ int RunSettings(const std::vector<std::string>& args) {
   if (!args.empty()) return BadArguments("settings", "no arguments are taken but --set, not '" + args[0] + "'");
   const SettingsLocation where = FindSettingsFile(platform::ProgramFolder());
   const std::string path = where.path;
-  platform::ProfileFile file(SettingsFileToRead(where));
+  const std::string readPath = SettingsFileToRead(where);
+  platform::ProfileFile file(readPath);
   file.Load();
   LanguageList languages;
   ReadLanguages(file, languages);
@@ -38,7 +39,7 @@ int RunSettings(const std::vector<std::string>& args) {
   std::printf("SettingsFile=%s\n", path.c_str());
   std::printf("SettingsPlace=%s (%s)\n", where.place == SettingsPlace::UserFolder ? "user" : "program folder",
               where.why.c_str());
-  if (SettingsFileToRead(where) != path)
+  if (readPath != path)
     std::printf("SettingsStartFrom=%s (copied on the program's first exit)\n", where.shipped.c_str());
   std::printf("bUserFont=%d\n", fonts.builtInSwitch);
   std::printf("SysFont=%s\n", platform::Utf16ToUtf8(fonts.systemFontName).c_str());
@@ -54,7 +55,7 @@ int RunSettings(const std::vector<std::string>& args) {
     std::printf("Language.%d=%s,%04X\n", i + 1, platform::Utf16ToUtf8(t.name).c_str(), t.id);
   }
   if (!PrintSettingsSources(platform::ProgramFolder(), file, stdout)) {
-    std::fprintf(stderr, "kirrup-cli settings: warning: %s: %s\n", path.c_str(), file.loadError().reason.c_str());
+    std::fprintf(stderr, "kirrup-cli settings: warning: %s: %s\n", readPath.c_str(), file.loadError().reason.c_str());
     return 1;
   }
   return 0;
