@@ -944,7 +944,7 @@ void CRotavuDlg::SetIndicator(bool connectedPicture) {
 void CRotavuDlg::CreateCharEditor() {
   charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
                                         messages);
-  charEditor_->chineseUi = [this] { return (app_->languages.Current().id & 0x3FF) == 0x04; };
+  charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
   charEditor_->move(0, 0);
 }
 

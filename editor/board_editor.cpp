@@ -290,7 +290,7 @@ InclusiveRect BoardEditor::EraserSquare(Point view) const {
   return {l, t, l + eraserSize_ - 1, t + eraserSize_ - 1};
 }
 
-void BoardEditor::PlaceEraser(Point view) {
+void BoardEditor::PlaceEraser(Point view, bool erase) {
   selRect_ = EraserSquare(view);
   const int size = eraserSize_;
   platform::Bitmap1& image = frame_.image();
@@ -300,12 +300,11 @@ void BoardEditor::PlaceEraser(Point view) {
   eraserShown_ = true;
   lastPoint_ = view;
   Repaint(selRect_);
-  frame_.NotifyBoardChanged(selRect_);
+  if (erase) frame_.NotifyBoardChanged(selRect_);
 }
 
 void BoardEditor::RestoreEraserCells() {
   frame_.image().CopyFrom(floatBuffer_, 0, 0, eraserSize_, eraserSize_, selRect_.left, selRect_.top);
-  frame_.NotifyBoardChanged(selRect_);
 }
 
 void BoardEditor::RemoveEraserFrame() {
@@ -330,7 +329,7 @@ void BoardEditor::EraserHover(Point view) {
     RestoreEraserCells();
     RemoveEraserFrame();
   }
-  PlaceEraser(view);
+  PlaceEraser(view, false);
 }
 
 void BoardEditor::EraserPress(Point view) {
@@ -344,7 +343,7 @@ void BoardEditor::EraserPress(Point view) {
                           frame_.settings().backColor == platform::kInk);
   RemoveEraserFrame();
   frame_.NotifyBoardChanged(selRect_);
-  PlaceEraser(view);
+  PlaceEraser(view, true);
   dragging_ = true;
 }
 
@@ -358,7 +357,7 @@ void BoardEditor::EraserDragMove(Point view) {
   SetCursor(BoardCursor::Eraser);
   if (eraserShown_ && view == lastPoint_) return;
   if (eraserShown_) RemoveEraserFrame();
-  PlaceEraser(view);
+  PlaceEraser(view, true);
 }
 
 void BoardEditor::DropFloating() {

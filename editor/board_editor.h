@@ -129,8 +129,11 @@ class BoardEditor {
   void CommitShape(Point from, Point to, platform::Color colour);
 
   InclusiveRect EraserSquare(Point view) const;
-  void PlaceEraser(Point view);   // saves, clears, repaints, notifies, frames
-  void RestoreEraserCells();      // writes the saved cells back and notifies
+  // Saves the square's cells, clears them, repaints and frames the square. Only real
+  // erasing (erase set) reaches the line: a preview is the board's alone, so a line
+  // change while it shows cannot take the previewed cells into the line.
+  void PlaceEraser(Point view, bool erase);
+  void RestoreEraserCells();  // writes the saved cells back into the image
   void RemoveEraserFrame();
   void EraserHover(Point view);
   void EraserPress(Point view);

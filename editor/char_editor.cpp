@@ -121,7 +121,8 @@ bool CharEditor::ResizeBoard(int c, int width, int height) {
     geo_.board.width = oldW;
     geo_.board.height = oldH;
     if (messages_)
-      messages_->Show(platform::MessageIcon::Warning, ResizeRefusalCaption(chinese_), ResizeRefusalText(chinese_));
+      messages_->Show(platform::MessageIcon::Warning, ResizeRefusalCaption(ChineseUi()),
+                      ResizeRefusalText(ChineseUi()));
     return false;
   }
   geo_.cellSize = c;

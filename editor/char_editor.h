@@ -4,6 +4,7 @@
 // message line on the board and copies every change of the board back into that line's
 // strip. CMakeChrWnd shows it.
 #include <array>
+#include <functional>
 #include <string>
 
 #include "editor/board_editor.h"
@@ -69,9 +70,10 @@ class CharEditor : public BoardFrame {
   explicit CharEditor(platform::MessageSink* messages = nullptr);
 
   void SetWindow(CharEditorWindow* window) { window_ = window; }
-  // Whether the user reads the interface in Chinese (decides the English additions).
-  void SetChineseUi(bool chinese) { chinese_ = chinese; }
-  bool chineseUi() const { return chinese_; }
+  // Whether the user reads the interface in Chinese now (decides the English additions);
+  // Chinese when not set.
+  std::function<bool()> chineseUi;
+  bool ChineseUi() const { return !chineseUi || chineseUi(); }
 
   // The section size of a line's LED type: one default character cell.
   void SetSectionsFor(const MessageLine& line);
@@ -106,7 +108,6 @@ class CharEditor : public BoardFrame {
 
   platform::MessageSink* messages_;
   CharEditorWindow* window_ = nullptr;
-  bool chinese_ = true;
   BoardGeometry geo_;
   platform::Bitmap1 image_{kBoardImageWidth, kBoardImageHeight};
   BoardSettings settings_;

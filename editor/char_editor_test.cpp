@@ -116,9 +116,44 @@ TEST_F(CharEditorTest, AWideElevenLedLineKeepsEveryColumn) {
   EXPECT_EQ(LineDots(line), expect);
 }
 
+// The eraser's preview stays on the board: a line change while it shows neither keeps the
+// previewed cells cleared in the line nor brings the old picture's cells back afterwards.
+TEST_F(CharEditorTest, EraserPreviewNeverReachesTheLine) {
+  CharEditor ed(&sink);
+  MessageLine line;
+  Fill(line, glyphs, kLed7, 6);
+  for (int x = 0; x < line.LineEnd(); ++x)
+    for (int y = 0; y < 7; ++y) line.SetStripPixel(x, y, platform::kInk);
+  Open(ed, 0, line);
+  ed.Command(kCmdEraser);
+  const int c = ed.geometry().cellSize;
+  auto at = [c](int x, int y) { return Point{x * c + 1, y * c + 1}; };
+  const std::vector<std::string> full = LineDots(line);
+
+  ed.board().Move(false, false, at(5, 3));
+  EXPECT_FALSE(ed.image().Lit(4, 2));
+  EXPECT_EQ(LineDots(line), full);
+  line.DeleteRange(0, 1, false);  // typing happens while the preview shows
+  Open(ed, 0, line);
+  ed.board().Move(false, false, at(40, 3));
+  ed.board().Move(false, false, {-50, -50});
+  EXPECT_EQ(LineDots(line), std::vector<std::string>(7, std::string(102, '#')));
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 102; ++x) ASSERT_TRUE(ed.image().Lit(x, y)) << x << "," << y;
+
+  // Pressing erases for real.
+  ed.board().Move(false, false, at(5, 3));
+  ed.board().Press(MouseButton::Left, at(5, 3));
+  ed.board().Release(MouseButton::Left, at(5, 3));
+  ed.board().Move(false, false, {-50, -50});
+  EXPECT_FALSE(line.Lit(4, 2));
+  EXPECT_FALSE(line.Lit(5, 3));
+  EXPECT_TRUE(line.Lit(6, 3));
+}
+
 TEST_F(CharEditorTest, RefusedLayoutKeepsTheBoardAndShowsTheMessageOnce) {
   CharEditor ed(&sink);
-  ed.SetChineseUi(false);
+  ed.chineseUi = [] { return false; };
   ASSERT_TRUE(ed.ResizeBoard(0, 40, 8));
   const BoardGeometry before = ed.geometry();
   ed.geometry().sectionWidth = 3;

@@ -1,5 +1,7 @@
 #include "editor/edit_chr_view.h"
 
+#include "app/rotavu_app.h"
+
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QHash>
@@ -13,25 +15,21 @@ namespace kirrup {
 
 namespace {
 
-struct CursorPicture {
-  int resource;
-  int hotX, hotY;
-};
-
-CursorPicture PictureOf(BoardCursor c) {
+// The resource cursor of each kind; 0: the arrow.
+int ResourceOf(BoardCursor c) {
   switch (c) {
     case BoardCursor::Point:
-      return {240, 1, 30};
+      return 240;
     case BoardCursor::Cross:
-      return {231, 15, 15};
+      return 231;
     case BoardCursor::Move:
-      return {245, 15, 15};
+      return 245;
     case BoardCursor::Fill:
-      return {239, 2, 28};
+      return 239;
     case BoardCursor::Eraser:
-      return {234, 15, 15};
+      return 234;
     default:
-      return {0, 0, 0};
+      return 0;
   }
 }
 
@@ -50,21 +48,22 @@ CEditChrView::CEditChrView(BoardEditor& board, QWidget* parent) : CScrollWnd(par
 CEditChrView::~CEditChrView() { board_.SetWindow(nullptr); }
 
 QCursor CEditChrView::CursorFor(BoardCursor cursor, qreal devicePixelRatio) {
-  const CursorPicture pic = PictureOf(cursor);
-  if (pic.resource == 0) return QCursor(Qt::ArrowCursor);
+  const int resource = ResourceOf(cursor);
+  if (resource == 0) return QCursor(Qt::ArrowCursor);
   // Whole-pixel enlargement keeps the drawn pixels sharp at 200 %.
   const int scale = std::max(1, static_cast<int>(std::lround(devicePixelRatio)));
   static QHash<int, QCursor> made;
-  const int key = pic.resource * 16 + scale;
+  const int key = resource * 16 + scale;
   auto it = made.find(key);
   if (it != made.end()) return *it;
-  QPixmap picture(QStringLiteral(":/res/cursor%1.xpm").arg(pic.resource));
-  if (picture.isNull()) return QCursor(Qt::CrossCursor);
+  const QCursor base = CRotavuApp::LoadResourceCursor(resource);
+  QPixmap picture = base.pixmap();
+  if (picture.isNull()) return base;
   if (scale > 1) {
     picture = picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     picture.setDevicePixelRatio(scale);
   }
-  const QCursor c(picture, pic.hotX, pic.hotY);
+  const QCursor c(picture, base.hotSpot().x(), base.hotSpot().y());
   made.insert(key, c);
   return c;
 }

@@ -101,6 +101,7 @@ void CMakeChrWnd::CreateToolbar() {
         editor_.Command(id);
         ToolbarChanged();  // a refused command leaves the buttons as they were
       });
+      button->installEventFilter(this);
       buttons_.insert(b.id, button);
     }
     if (column == 1) {
@@ -119,8 +120,7 @@ void CMakeChrWnd::CreateToolbar() {
 }
 
 void CMakeChrWnd::RefreshTexts() {
-  const bool chinese = chineseUi ? chineseUi() : true;
-  editor_.SetChineseUi(chinese);
+  const bool chinese = editor_.ChineseUi();
   for (const ToolbarButton& b : Toolbar7700()) {
     if (QToolButton* button = buttons_.value(b.id, nullptr))
       button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));
@@ -128,7 +128,6 @@ void CMakeChrWnd::RefreshTexts() {
 }
 
 void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
-  RefreshTexts();
   editor_.SetSectionsFor(line);
   editor_.LoadLine(row, line);
 }
@@ -173,5 +172,11 @@ void CMakeChrWnd::showEvent(QShowEvent* event) {
 void CMakeChrWnd::focusInEvent(QFocusEvent*) { FocusBoard(); }
 
 void CMakeChrWnd::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
+
+bool CMakeChrWnd::eventFilter(QObject* watched, QEvent* event) {
+  // The language may have changed since the tips were set.
+  if (event->type() == QEvent::ToolTip) RefreshTexts();
+  return QWidget::eventFilter(watched, event);
+}
 
 }  // namespace kirrup

@@ -33,9 +33,10 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   CEditChrWnd* rulerWindow() const { return rulers_; }
   QToolButton* button(int id) const { return buttons_.value(id, nullptr); }
 
-  // Whether the user reads the interface in Chinese (asked when texts are refreshed).
-  std::function<bool()> chineseUi;
-  // Tool tips and messages in the current language.
+  // Whether the user reads the interface in Chinese now (asked whenever a tool tip or
+  // message is shown).
+  void SetChineseUi(std::function<bool()> chinese) { editor_.chineseUi = std::move(chinese); }
+  // Tool tips in the current language.
   void RefreshTexts();
   void LoadLine(int row, MessageLine& line);
   // The window's outer size (with its frame, once shown).
@@ -53,6 +54,7 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   void showEvent(QShowEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateToolbar();
