@@ -137,7 +137,7 @@ void BoardCommands::Undo(bool undo) {
   geo.board.height = height;
   editor_.ResizeBoard(0, width, height);
   board.PaintAll();
-  if (eraserPreview) board.PlaceEraser(board.lastPoint_);
+  if (eraserPreview) board.PlaceEraser(board.lastPoint_, false);
   editor_.NotifyBoardChanged();
 }
 
