@@ -76,7 +76,12 @@ CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink*
   RefreshTexts();
 }
 
-CMakeChrWnd::~CMakeChrWnd() { editor_.SetWindow(nullptr); }
+CMakeChrWnd::~CMakeChrWnd() {
+  editor_.SetWindow(nullptr);
+  // The view works on the editor's board: it goes before the editor does.
+  delete rulers_;
+  rulers_ = nullptr;
+}
 
 CEditChrView* CMakeChrWnd::view() const { return rulers_->view(); }
 
