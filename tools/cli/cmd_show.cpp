@@ -58,7 +58,10 @@ void ShowLine(const LdatData& data, int i) {
 
 }  // namespace
 
+int RunShowPng(const std::vector<std::string>& args);  // cmd_show_png.cpp
+
 int RunShow(const std::vector<std::string>& args) {
+  if (std::find(args.begin(), args.end(), "--png") != args.end()) return RunShowPng(args);
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage();
   FontEngine fonts;
   LoadProgramSettings(fonts);

@@ -15,7 +15,7 @@ const Command kCommands[] = {
      "compose --led 7|11|16 [--middle] [--builtin-font | --system-font NAME] --line TEXT [--open N] "
      "[--middle-effect N] [--close N] [--line TEXT ...] -o OUT.LDAT",
      RunCompose},
-    {"show", "show IN.LDAT", RunShow},
+    {"show", "show IN.LDAT [--png OUT.png [--row N] [--scale K]]", RunShow},
     {"image", "image IN.LDAT [-o OUT]", RunImage},
     {"send", "send IN.LDAT", RunSend},
     {"status", "status   (prints connected / disconnected, status 0 / 1; 3 without a usable link library)",
