@@ -150,8 +150,9 @@ void BoardCommands::SetGrid(int cellSize) {
 
 void BoardCommands::ClearBoard() {
   BoardEditor& board = editor_.board();
-  board.PushUndo();
+  // First the eraser preview's cells go back: the step records the board, not the preview.
   board.DropFloating();
+  board.PushUndo();
   const BoardGeometry& geo = editor_.geometry();
   editor_.image().FillRect({0, 0, geo.width(), geo.height()}, editor_.settings().backColor == platform::kInk);
   board.PaintAll();

@@ -87,6 +87,16 @@ TEST_F(CommandsTest, ClearBoardIsOneStepAndEndsTheSelection) {
   EXPECT_EQ(Dots()[1].substr(0, 5), ".###.");
 }
 
+TEST_F(CommandsTest, UndoOfClearBoardBringsBackTheCellsUnderTheEraserPreview) {
+  ed.image().Set(5, 3, true);
+  ed.Command(kCmdEraser);
+  board().Move(false, false, At(5, 3));
+  ASSERT_FALSE(ed.image().Lit(5, 3));  // previewed as cleared
+  commands.Run(kCmdClearBoard);
+  commands.Run(kCmdUndo);
+  EXPECT_TRUE(ed.image().Lit(5, 3));
+}
+
 TEST_F(CommandsTest, CopyGivesTheSelectionsSizeAndPasteFloatsItAgain) {
   Draw({"#.#", ".#."}, 2, 2);
   Drag({At(2, 2), At(4, 3)});
