@@ -38,6 +38,8 @@ struct TransformCase {
   std::vector<std::string> expected;  // its size is the result's
 };
 
+void PrintTo(const TransformCase& c, std::ostream* os) { *os << c.name; }
+
 class TransformTest : public ::testing::TestWithParam<TransformCase> {};
 
 TEST_P(TransformTest, GivesTheExpectedCellsAndLeavesTheRestWhite) {
@@ -83,6 +85,8 @@ struct RoundTrip {
   int times;
   bool swapsSize;
 };
+
+void PrintTo(const RoundTrip& c, std::ostream* os) { *os << c.name; }
 
 class RoundTripTest : public ::testing::TestWithParam<RoundTrip> {};
 

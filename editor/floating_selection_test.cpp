@@ -17,6 +17,8 @@ struct BandCase {
   InclusiveRect expected;  // left -1: no selection
 };
 
+void PrintTo(const BandCase& c, std::ostream* os) { *os << c.name; }
+
 class BandTest : public SelectionBoard, public ::testing::WithParamInterface<BandCase> {};
 
 TEST_P(BandTest, SelectsTheClampedCellsButNeverOneCell) {
