@@ -192,6 +192,11 @@ std::unique_ptr<QMenu> CBoardViewInput::CreateMenu(QPoint viewPoint) {
   palette.setColor(QPalette::Base, kMenuBackground);
   menu->setPalette(palette);
   AddItems(*menu, commands_.Menu(popup, language ? language() : nullptr));
+  // A picture put on (or taken off) the clipboard while the menu is open.
+  for (QAction* a : menu->actions()) {
+    if (a->data().toInt() != kCmdPaste) continue;
+    connect(&clipboard_, &CPictureClipboard::changed, a, [this, a] { a->setEnabled(commands_.CanPaste()); });
+  }
   return menu;
 }
 

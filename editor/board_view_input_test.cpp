@@ -122,7 +122,10 @@ class BoardViewInputTest : public QObject {
     QCOMPARE(pop3->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, pop3.get()), 17);
     QCOMPARE(pop3->palette().color(QPalette::Window), QColor(192, 192, 192));
 
+    std::unique_ptr<QMenu> pop2 = input().CreateMenu(Cell(30, 2));
+    QVERIFY(!Find(*pop2, kCmdPaste)->isEnabled());
     QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    QVERIFY(Find(*pop2, kCmdPaste)->isEnabled());  // the open menu follows the clipboard
     QVERIFY(Find(*input().CreateMenu(Cell(30, 2)), kCmdPaste)->isEnabled());
     QCOMPARE(input().CreateMenu(Cell(30, 2))->objectName(), QStringLiteral("POP2"));
     QGuiApplication::clipboard()->setText(QStringLiteral("no picture"));
