@@ -956,6 +956,7 @@ void CRotavuDlg::OpenCharEditor(int row) {
     const int left = txt->mapToGlobal(QPoint(txt->width(), 0)).x() + 8;
     charEditor_->move(left, mapToGlobal(QPoint(0, 0)).y());
   }
+  charEditor_->editor().SetMessages(messages);
   // The TXT button is handled as a line change of its row, which loads the row.
   OnLineChanged(kLineWindow + row);
   charEditor_->show();

@@ -50,6 +50,10 @@ class BoardFrame {
   virtual void NotifyBoardChanged() = 0;
   virtual void NotifyBoardChanged(const InclusiveRect& cells) = 0;
   virtual void NotifyBoardChanged(int x, int y, platform::Color colour) = 0;
+  // New cell size (0: unchanged) and board size; false when the layout is refused.
+  virtual bool ResizeBoard(int c, int width, int height) = 0;
+  // Makes select the current tool, as its tool bar button does.
+  virtual void ChooseSelectTool() = 0;
 };
 
 // The screen side: the window that shows the board.

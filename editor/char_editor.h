@@ -70,6 +70,8 @@ class CharEditor : public BoardFrame {
   explicit CharEditor(platform::MessageSink* messages = nullptr);
 
   void SetWindow(CharEditorWindow* window) { window_ = window; }
+  // Where the refusal of a board layout is shown.
+  void SetMessages(platform::MessageSink* messages) { messages_ = messages; }
   // Whether the user reads the interface in Chinese now (decides the English additions);
   // Chinese when not set.
   std::function<bool()> chineseUi;
@@ -81,7 +83,7 @@ class CharEditor : public BoardFrame {
   void LoadLine(int row, MessageLine& line);
   // c = 0 keeps the cell size. Refuses (with a message) a layout with a section side below
   // 4 cells or more than 256 sections; the board then keeps its size and layout.
-  bool ResizeBoard(int c, int width, int height);
+  bool ResizeBoard(int c, int width, int height) override;
   // A tool bar command; ignored while its button is disabled.
   void Command(int id);
   bool ButtonEnabled(int id) const;
@@ -95,6 +97,7 @@ class CharEditor : public BoardFrame {
   void NotifyBoardChanged() override;
   void NotifyBoardChanged(const InclusiveRect& cells) override;
   void NotifyBoardChanged(int x, int y, platform::Color colour) override;
+  void ChooseSelectTool() override { Command(kCmdSelect); }
 
   BoardEditor& board() { return board_; }
   const BoardEditor& board() const { return board_; }

@@ -127,6 +127,11 @@ void CScrollWnd::wheelEvent(QWheelEvent* event) {
   }
 }
 
+void CScrollWnd::keyPressEvent(QKeyEvent* event) {
+  // Keys do not scroll: the window's keys are its derived class's alone.
+  QWidget::keyPressEvent(event);
+}
+
 void CScrollWnd::paintEvent(QPaintEvent*) {
   // The whole client area through one off-screen image, so nothing flickers while drawing.
   const qreal ratio = viewport()->devicePixelRatioF();

@@ -36,6 +36,7 @@ class CScrollWnd : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
