@@ -26,6 +26,7 @@
 #include "dialog/about_dlg.h"
 #include "dialog/demo_rows.h"
 #include "dialog/demo_wnd.h"
+#include "editor/board_view_input.h"
 #include "fonts/font_combo_box.h"
 #include "editor/make_chr_wnd.h"
 #include "lines/input_chr_wnd.h"
@@ -1009,6 +1010,7 @@ void CRotavuDlg::CreateCharEditor() {
   charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
                                         messages);
   charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
+  charEditor_->boardInput()->language = [this] { return &app_->languages.Current(); };
   charEditor_->move(0, 0);
 }
 

@@ -93,6 +93,7 @@ void BoardEditor::Repaint(const InclusiveRect& cells) {
 void BoardEditor::PaintOverlay() {
   const BoardGeometry& geo = frame_.geometry();
   if (!geo.Present()) return;
+  if (frame_.settings().tool == kToolSelect) selection_.PaintOverlay(canvas_);
   if (frame_.settings().tool == kToolEraser && eraserShown_) {
     // On the grid lines around the square's cells.
     const InclusiveRect v = geo.CellRectToView(selRect_);
@@ -117,6 +118,10 @@ void BoardEditor::Press(MouseButton button, Point client) {
   const Point p = ToView(client);
   lastPoint_ = p;
   const int tool = frame_.settings().tool;
+  if (tool == kToolSelect) {
+    selection_.Press(button, p);
+    return;
+  }
   if (!OnBoard(p)) return;
   if (tool == kToolEraser) {
     SetCursor(BoardCursor::Eraser);
@@ -144,6 +149,10 @@ void BoardEditor::Press(MouseButton button, Point client) {
 void BoardEditor::Move(bool /*leftDown*/, bool rightDown, Point client) {
   const Point p = ToView(client);
   const int tool = frame_.settings().tool;
+  if (tool == kToolSelect) {
+    selection_.Move(p);
+    return;
+  }
   if (!dragging_) {
     if (tool == kToolEraser)
       EraserHover(p);
@@ -171,6 +180,10 @@ void BoardEditor::Move(bool /*leftDown*/, bool rightDown, Point client) {
 }
 
 void BoardEditor::Release(MouseButton button, Point client) {
+  if (frame_.settings().tool == kToolSelect) {
+    selection_.Release(button, ToView(client));
+    return;
+  }
   if (!dragging_ || button != dragButton_) return;
   const Point p = ToView(client);
   const int tool = frame_.settings().tool;
@@ -348,6 +361,7 @@ void BoardEditor::EraserDragMove(Point view) {
 }
 
 void BoardEditor::DropFloating() {
+  if (frame_.settings().tool == kToolSelect) selection_.Drop();
   if (frame_.settings().tool == kToolEraser && eraserShown_) {
     RestoreEraserCells();
     RemoveEraserFrame();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/board_geometry.h"
+#include "editor/floating_selection.h"
 #include "editor/pixel_board.h"
 #include "platform/raster.h"
 
@@ -36,7 +37,7 @@ struct BoardSettings {
 
 // Cursors of the board: resources 240 (point), 231 (shapes, select), 245 (move),
 // 239 (fill), 234 (eraser), and the arrow off the board.
-enum class BoardCursor { Arrow, Point, Cross, Move, Fill, Eraser };
+enum class BoardCursor { Arrow, Point, Cross, Move, Fill, Eraser, SizeNWSE, SizeNESW, SizeNS, SizeWE };
 
 // The frame side the board works for.
 class BoardFrame {
@@ -105,8 +106,13 @@ class BoardEditor {
   const InclusiveRect& selRect() const { return selRect_; }
   int selWidth() const { return selWidth_; }
   int selHeight() const { return selHeight_; }
+  FloatingSelection& selection() { return selection_; }
+  const FloatingSelection& selection() const { return selection_; }
 
  private:
+  friend class FloatingSelection;
+  friend class BoardCommands;
+
   Point ToView(Point client) const;
   bool OnBoard(Point view) const;
   platform::Color ActionColour(MouseButton button) const;
@@ -157,6 +163,7 @@ class BoardEditor {
   int selHeight_ = 0;
   // The cells under the eraser before it cleared them (also a floating selection's content).
   platform::Bitmap1 floatBuffer_{2 * kBoardImageWidth, 2 * kBoardImageHeight};
+  FloatingSelection selection_{*this};
 };
 
 }  // namespace kirrup

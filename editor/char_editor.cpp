@@ -156,6 +156,7 @@ void CharEditor::Command(int id) {
       case kCmdOpaque:
       case kCmdTransparent:
         settings_.pasteMode = id == kCmdOpaque ? kPasteOpaque : kPasteTransparent;
+        board_.selection().PasteModeChanged();
         break;
       case kCmdDrawBlack:
       case kCmdDrawWhite:

@@ -48,6 +48,14 @@ CEditChrView::CEditChrView(BoardEditor& board, QWidget* parent) : CScrollWnd(par
 CEditChrView::~CEditChrView() { board_.SetWindow(nullptr); }
 
 QCursor CEditChrView::CursorFor(BoardCursor cursor, qreal devicePixelRatio) {
+  // The selection's handles take the system's own sizing cursors.
+  switch (cursor) {
+    case BoardCursor::SizeNWSE: return QCursor(Qt::SizeFDiagCursor);
+    case BoardCursor::SizeNESW: return QCursor(Qt::SizeBDiagCursor);
+    case BoardCursor::SizeNS: return QCursor(Qt::SizeVerCursor);
+    case BoardCursor::SizeWE: return QCursor(Qt::SizeHorCursor);
+    default: break;
+  }
   const int resource = ResourceOf(cursor);
   if (resource == 0) return QCursor(Qt::ArrowCursor);
   // Whole-pixel enlargement keeps the drawn pixels sharp at 200 %.

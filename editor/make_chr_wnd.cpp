@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "editor/board_view_input.h"
 #include "editor/edit_chr_view.h"
 #include "editor/edit_chr_wnd.h"
 #include "widgets/svg_image.h"
@@ -68,6 +69,7 @@ CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink*
   CreateToolbar();
   rulers_ = new CEditChrWnd(editor_.board(), editor_.geometry(), this);
   rulers_->setObjectName(QStringLiteral("rulerWindow"));
+  boardInput_ = new CBoardViewInput(editor_, view(), this);
   pendingOuter_ = outerSize;
   resize(outerSize);
   ToolbarChanged();

@@ -14,6 +14,7 @@ class QToolButton;
 
 namespace kirrup {
 
+class CBoardViewInput;
 class CEditChrView;
 class CEditChrWnd;
 class MessageLine;
@@ -31,6 +32,8 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   CharEditor& editor() { return editor_; }
   CEditChrView* view() const;
   CEditChrWnd* rulerWindow() const { return rulers_; }
+  // The board view's keys, menus and picture clipboard.
+  CBoardViewInput* boardInput() const { return boardInput_; }
   QToolButton* button(int id) const { return buttons_.value(id, nullptr); }
 
   // Whether the user reads the interface in Chinese now (asked whenever a tool tip or
@@ -62,6 +65,7 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   CharEditor editor_;
   QWidget* toolbar_ = nullptr;
   CEditChrWnd* rulers_ = nullptr;
+  CBoardViewInput* boardInput_ = nullptr;
   QHash<int, QToolButton*> buttons_;
   QSize pendingOuter_;  // applied once the window manager's frame is known
 };

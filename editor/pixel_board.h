@@ -39,6 +39,10 @@ class BoardHistory {
 
   // Records the width x height cells of the image as the newest undo step.
   void PushUndo(const platform::Bitmap1& image, int width, int height);
+  // Swap the board with the newest undo (redo) step, which then keeps the board it
+  // replaced: width and height become the step's. False when there is no step.
+  bool Undo(platform::Bitmap1& image, int& width, int& height);
+  bool Redo(platform::Bitmap1& image, int& width, int& height);
 
   int undoCount() const { return undoCount_; }
   int redoCount() const { return redoCount_; }
@@ -47,6 +51,8 @@ class BoardHistory {
   const BoardSnapshot& slot(int i) const { return slots_[static_cast<size_t>(i)]; }
 
  private:
+  void Swap(int slot, platform::Bitmap1& image, int& width, int& height);
+
   std::array<BoardSnapshot, kSlots> slots_{};
   BoardSnapshot scratch_{};  // for swapping a slot with the board
   std::array<int, kSlots> undoSlots_{};

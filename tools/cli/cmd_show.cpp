@@ -13,10 +13,16 @@
 namespace kirrup::cli {
 
 const char kShowUsage[] =
-    "show IN.LDAT\n"
-    "  The file's header and every stored line as dot art, with its characters.\n";
+    "show IN.LDAT [--png OUT.png [--row N] [--scale K]]\n"
+    "  The file's header and every stored line as dot art, with its characters.\n"
+    "  --png OUT.png  the rows as a black-and-white picture instead, one pixel per dot\n"
+    "  --row N        only row N (1..12)\n"
+    "  --scale K      K x K pixels per dot (1..64)\n";
+
+int RunShowPng(const std::vector<std::string>& args);  // cmd_show_png.cpp
 
 int RunShow(const std::vector<std::string>& args) {
+  if (std::find(args.begin(), args.end(), "--png") != args.end()) return RunShowPng(args);
   if (args.empty() || args[0].empty()) return BadArguments("show", "IN.LDAT is missing");
   if (args[0][0] == '-') return BadArguments("show", "unknown option '" + args[0] + "'");
   if (args.size() > 1) return BadArguments("show", "one IN.LDAT only, not also '" + args[1] + "'");
