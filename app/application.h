@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The toolkit-free core of the application object: the state the windows share and the
 // steps of start-up and exit that do not need the toolkit. CRotavuApp (the Qt side)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The language tables of the user interface: the texts of the effect lists, the main
 // dialog's captions, the note panel and the menus. English and Simplified Chinese are

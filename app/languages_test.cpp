@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/languages.h"
 #include "app/windows_language_ids.h"
 

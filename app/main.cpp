@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Kirrup: the application object runs start-up, the main dialog and exit.
 #include <cstdio>
 

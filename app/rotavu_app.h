@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CRotavuApp: the one application object. The toolkit-free state and steps come from
 // kirrup::Application; this class adds the Qt side: framework set-up, the image list,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The application object's whole run: start-up, the main dialog, exit.
 #include <QBitmap>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Section "Set" of the settings file LIB/Kirrup.ini: read once at start-up with its
 // defaults and checks, written once at exit. The font switch (bUserFont) and the

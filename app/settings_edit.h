@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Changing keys of section "Set" from outside the program: each KEY=VALUE is checked
 // against the range the program keeps the key in (a value the program would clamp or

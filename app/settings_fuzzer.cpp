@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Any bytes as the settings file: the language tables and section "Set" are read as at
 // start-up, every value must come out within its checks, and what exit writes must read
 // back to the same settings and languages.

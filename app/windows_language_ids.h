@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Windows language identifiers of the languages the toolkit's locales know. Tables in the
 // settings file carry such ids; the system's locale is turned into one so that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The character editor: a pointer move with the point tool, a whole board painted at each
 // cell size, and a full 16-LED line put on the board.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A keystroke in a line window up to the repainted picture: typing (undo snapshot,
 // glyph, insertion, caret) and painting the whole window.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Message rows: the device image and the LED data file for twelve full lines.
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The exit's settings write: load a settings file with the full language template,
 // write section "Set", "LangCodePage" and two language tables (about 140 keys), serialise.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The character editor's selection: one move step of a floating selection at 10 pixels
 // per cell, a hollow of a full 160 x 32 selection, and undo of a full board.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up to the dialog shown: the real program against a bare Qt dialog program, each
 // started afresh and timed until the X server maps its window. Needs an X display
 // (run under xvfb-run); the ratio of the two is the figure.

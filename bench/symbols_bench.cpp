@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The symbol picker's Fill(255) and the installed font families the font chooser lists.
 #include <benchmark/benchmark.h>
 

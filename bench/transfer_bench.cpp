@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A 2047-byte image (the largest the toy takes) through the emulated toy, without a bus
 // delay (the program's own cost plus the emulator's) and with one report per millisecond.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Helpers shared by every folder's CMakeLists.txt.
 
 function(kirrup_warnings target)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The device image: the byte image of all taking-part lines that the toy stores.
 //

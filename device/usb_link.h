@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's view of the USB link library: four entry points resolved at start-up,
 // all null when the library or any entry point is missing.

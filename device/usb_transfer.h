@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Moving a device image to the toy: 9-byte packets, each answered by 3 bytes, through
 // the four entry points of the USB link library; and the once-a-second connection poll.

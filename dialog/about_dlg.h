@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CAboutDlg: the About box opened from the main dialog's system menu.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main dialog with its symbol picker and system font chooser, on the shipped font data.
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The display simulation without a window: the play list taken at Start, the effect
 // steps of each 100 ms tick, and the painting of the lit dots onto a ring around the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The simulation as a sequence of timed frames, for the GIF export. A frame shows the
 // picture as the window shows it for one 100 ms tick; the pause between two scenes is

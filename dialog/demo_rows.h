@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What Start takes from the twelve rows: a snapshot of every line with its effects.
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CDemoWnd: the display simulation as a bordered child of the main dialog. It owns the
 // 100 ms timer and shows what the engine paints; the dialog wires Start (1010), Stop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Writes colour rasters as the frames of a looping animated GIF. Each frame carries
 // only the rectangle that changed since the previous one, with its own colour table of

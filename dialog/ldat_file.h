@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // LED data files ("*.LDAT"): a 140-byte header followed by the character records of
 // every stored line, little-endian throughout.

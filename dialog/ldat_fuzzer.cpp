@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The LED data file reader on arbitrary bytes: it either refuses the bytes and leaves the
 // held data as it was, or gives data whose every line can be applied to the rows.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main dialog's decisions without the toolkit: row scrolling, the arithmetic of the
 // top band and the row list, the save prompt's rule and what a line change does to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CRotavuDlg: the program's main dialog, a fixed-size modal window with a minimize box
 // and a system menu. Twelve rows, each a line window with its three effect lists; around

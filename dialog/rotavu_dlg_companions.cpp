@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main dialog's symbol picker and system font chooser: where they are made, how they
 // follow the font source, the system font and the LED type, the record a picked symbol
 // inserts, and the system menu entries that reach the LED type and the fonts although

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // BoardCommands: the board view's commands (clipboard, selection, transforms, undo, redo,
 // grid size, clear board), its keys and its three context menus, without the windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // BoardEditor: what the board view does with the pointer. It changes the frame's image
 // through the drawing tools, keeps the board's history, paints the board into a raster

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The board on the screen: cell size, the board's rectangle in view pixels, its
 // division into sections (the line's character windows), and the conversions between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The cells of the drawing tools' shapes, independent of any image.
 #include <vector>

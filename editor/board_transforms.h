@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the select tool does to the w x h cells at the top-left of a one-bit buffer:
 // turning, mirroring, inverting, hollowing and scaling; and the two frames it draws on

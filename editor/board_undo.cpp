@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Undo and redo over the board's five snapshot slots.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CBoardViewInput: the board view's keys, its right-button menus and the picture
 // clipboard. It watches the view for key presses and right-button releases and hands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CharEditor: the character editor frame without its windows. It owns the board's image,
 // its geometry and the user's drawing settings, runs the tool bar's commands, puts a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The small drawing routines the editor windows share, on colour rasters. Lines follow
 // the usual convention: from the first point up to, but not including, the second.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CEditChrView: the board view. Mouse events go to the board's model (BoardEditor), which
 // paints the board into a raster in view coordinates; the view shows the visible part.

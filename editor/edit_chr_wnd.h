@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CEditChrWnd: the ruler window around the board view. It places the view at (15, 15) and
 // paints the column ruler along its top and the row ruler down its left side.

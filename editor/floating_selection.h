@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // FloatingSelection: the select tool's rectangle of cells lifted off the board. Its
 // content floats in a buffer over the underlay (the board without it) and is laid onto

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "editor/floating_selection.h"
 
 #include "editor/board_transforms.h"

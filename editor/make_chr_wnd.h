@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CMakeChrWnd: the character editor's floating frame. It shows the tool bar of resource
 // 7700 down its left side and the ruler window with the board view beside it; the

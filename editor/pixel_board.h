@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The character editor's picture: a one-bit image of which the top-left width x height
 // cells are the board, the five-step history of the board, and how the board is painted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two rulers around the board view: column numbers along the top, row numbers down
 // the left side, following the board's scroll position.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The scrolling rules of the board's window: when each scroll bar is shown, its range and
 // page, the positions, and the steps of the scroll commands and the wheel. The window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CScrollWnd: a viewport onto a drawing larger than the window. The scrolling rules live
 // in ScrollModel; this class shows or hides the bars it decides, feeds it the bars' and

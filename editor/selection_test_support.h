@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A 20 x 8 board at 10 pixels per cell with sections of 6 x 8, driven like the view does.
 #include <gtest/gtest.h>

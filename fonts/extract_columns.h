@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reads a rectangle of a 1-bit drawing back as dot columns in the record layout: every
 // column starts on a byte boundary, rows run from the bottom row up, most significant bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "fonts/extract_columns.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "fonts/font_chooser_dlg.h"
 
 #include <QDialogButtonBox>

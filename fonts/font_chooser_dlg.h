@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CFontChooserDlg: a small dialog that lists the families of a CFontComboBox (the same
 // model), each with a preview of a few characters in its own face, with a search field.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CFontComboBox: the system font chooser (the dialog's control 1039), a sorted drop-down
 // list of the installed families, each drawn in its own face beside a small icon for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Properties of the font data the build generates (LIB/ of the build tree and the
 // compiled-in size tables).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The font side of the application object: the built-in dot-matrix libraries, the two
 // user fonts, the three LED fonts drawn from an installed font, and RenderGlyph that

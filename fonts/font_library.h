@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The five built-in dot-matrix library files: loading and decoding of one glyph record.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Feeds arbitrary bytes to every library decoder as if they were a loaded library file.
 #include <cstddef>
 #include <cstdint>

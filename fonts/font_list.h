@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The installed font families the system font chooser lists, without the toolkit: the
 // refusal rules a reported family goes through, the list sorted by full name, and the

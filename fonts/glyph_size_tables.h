@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two glyph size tables of the user fonts, built into the program (generated from the
 // font sources together with the glyph files). Entry c is two bytes at 2c: width, height.

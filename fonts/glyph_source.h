@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What turns a character code into dots for a line: the font libraries or a system font.
 #include <cstdint>

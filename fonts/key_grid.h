@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The symbol picker without the toolkit: the glyphs of codes 1..255 collected once, the
 // 16-column grid they are shown in, hit testing, scrolling by rows, the hover and press

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CKeyWnd: the symbol picker, a bordered child of the main dialog (child id 101) with its
 // scroll bar (id 102). It shows KeyGrid's cells and tells the dialog which glyph was

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Characters drawn with an installed font: the LED font of each LED type and the cut of the
 // drawing down to the LED cell.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A user font: a size table in the program and a glyph file in LIB/ that holds every
 // code's glyph back to back in code order, already in the record's column layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A fuzzed program folder: a user font size table, its glyph file and a library file are
 // loaded as at start-up and glyphs rendered from them for every LED type. Nothing may
 // crash, block or produce a record that breaks its own layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CharColumns: the 84-byte record in which one character leaves or enters a line
 // (clipboard, LED data file, undo snapshots, glyph rendering, device image).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arbitrary "ZEQBinaryData" on the clipboard of a line: pasted, painted, copied, pasted
 // again, undone and redone, and the device image built of the result. Nothing may crash,
 // the line must stay tiled within its limits and what Copy puts out must paste back.

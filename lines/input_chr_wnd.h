@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // CInputChrWnd: the window in which the user types one message line. It turns Qt's
 // events into LineEditor calls and shows what the editor paints; all editing rules live

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The line window under Qt: events in, signals and pixels out, the real clipboard.
 #include <QApplication>
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The three blade types and their line geometry. The table is program-wide: start-up
 // replaces the 11-LED gap and line width from the settings before any line exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // LineEditor: everything a line input window does with its MessageLine, without a
 // toolkit. The window turns its events into the calls below (key codes, hit positions

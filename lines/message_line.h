@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // MessageLine: one row of the message, a 1-bit strip as tall as the blade on which
 // characters stand side by side from column 0. The pixels are the truth; the item

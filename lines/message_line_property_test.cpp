@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Random edits against a plain reference model of a line: the invariants hold after every
 // step, the strip shows exactly the reference dots, and export-then-insert reproduces them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "lines/message_rows.h"
 
 namespace kirrup {

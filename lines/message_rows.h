@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The twelve rows of a message: each an enabled flag, a line and its three effect
 // choices, together with the LED type and the use-middle-option flag they share.

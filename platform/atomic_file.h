@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Writing a whole file so that a failure part-way never destroys the file it replaces:
 // the bytes go to an unnamed temporary file in the target's folder (O_TMPFILE), which is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The 8-bit code page the 7-LED font library is indexed by. The program's code page is
 // Windows-1252 (Western). A character outside it becomes a similar one where one is known

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A shared library loaded by path; unloaded when the object goes away or on Unload.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The installed font families as fontconfig knows them, reported the way a font chooser
 // expects: one report per family and character set it covers, with the script's name,

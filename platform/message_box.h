@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The three message routines every subsystem uses to tell the user about a failure.
 // Core code formats the text; the program shows it in a modal box, the command-line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A profile (INI) file: "[Section]" headers and "key=value" lines, stored as UTF-16
 // little-endian text behind the byte order mark FF FE (a file without it is read as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Any bytes as a settings file: reading, writing the program's keys and reading the
 // result back must neither crash nor lose what the reader found before.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where the program lives: its LIB folder (font libraries, USB link library, settings) is there.
 #include <string>

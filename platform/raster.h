@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // In-memory rasters that stand in for the platform's monochrome and colour bitmaps.
 // Colours are 0x00BBGGRR values, as the settings file and every stored colour use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reading files that come from outside: opened without blocking (a FIFO or a device never
 // stalls the program), refused unless they are regular files, and refused when longer than

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Draws single characters of an installed font into 1-bit rasters, with the metrics the
 // glyph renderer needs: the advance width and the cell height of the character.

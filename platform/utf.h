@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // UTF-8 <-> UTF-16 conversion. Ill-formed input never fails: bad sequences and
 // lone surrogates become U+FFFD, so outside text can always be shown and stored.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The picture behind the display simulation: the toy seen from above, its housing rim
 // around the dark rotor disc with the blade and the hub. White around the toy is the

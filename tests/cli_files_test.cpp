@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli and the files it reads and writes: reasons in file errors, hostile and huge
 // inputs, output permissions. Run as an ordinary user (root may read and write anything).
 #include <gtest/gtest.h>

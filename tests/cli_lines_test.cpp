@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli compose / show / image, run as the real program from the program folder.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli show --png: the lines' dots as a picture, read back with libpng.
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the real kirrup-cli on LED data files written byte by byte.
 #include <gif_lib.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A software model of the toy's end of the USB link, behind the same four entry points as
 // the real library (LIB/VexoUSB-emu.so). It checks every packet, answers like the toy,

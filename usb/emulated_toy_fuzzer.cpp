@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arbitrary packet streams into the emulated toy, arbitrary answers into the program's
 // answer judgement, arbitrary fault plans into the parser: nothing may crash, and an image
 // the toy completes is always as long as the length it accepted.

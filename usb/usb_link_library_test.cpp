@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The built link libraries in the program folder, loaded the way the program loads them.
 #include <dlfcn.h>
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 /* The four C entry points of a USB link library (LIB/VexoUSB.so and its emulator).
  * Handles are never 0 or -1: -1 means "not present or cannot be opened", 0 is the
  * caller's "no handle open". No C++ exception ever crosses these functions. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // LIB/VexoUSB-emu.so: the four entry points over the emulated toy.
 #include <atomic>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // LIB/VexoUSB.so: the four entry points over hidapi (hidraw backend).
 // The toy talks in unnumbered HID reports: a written packet's byte 0 is the report id 0,
 // and an answer read back gets that report id put in front of the report's own bytes.

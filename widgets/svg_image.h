@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Pictures of the program's own drawing (res/svg), rendered sharp at every screen scale.
 #include <QIcon>

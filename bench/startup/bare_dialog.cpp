@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The yardstick of the start-up benchmark: a bare Qt dialog program with a few controls,
 // shown as soon as the application object exists.
 #include <QApplication>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The character editor's pictures on the X clipboard, with xclip as the other program:
 # a selection copied in the editor is read as a PNG of exactly its size and dots; a PNG
 # put on the clipboard by xclip is pasted (Ctrl+V), and the saved line carries its cells:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The character editor end to end, under Xvfb: type a line into row 1, open the editor
 # with the row's TXT button, click dots onto the board, check that the line window
 # changed, Save and read the dots back with kirrup-cli; resize the editor, exit, and

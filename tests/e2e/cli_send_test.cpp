@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli compose -> send through the emulated toy, in a program folder of its own whose
 // LIB/VexoUSB.so is the emulator. What the toy receives is checked against the LED data
 // file, worked out here independently: the file's records give the dots, the dots give

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # kirrup-cli settings reads LIB/Kirrup.ini beside itself, prints the values in force and
 # never writes the file.
 # usage: cli_settings.sh KIRRUP_CLI

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # kirrup-cli settings --set: changes keys of section "Set" as the program writes them,
 # keeps every other line, and writes nothing when any assignment is refused.
 # usage: cli_settings_set.sh KIRRUP_CLI

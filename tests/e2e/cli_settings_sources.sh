@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # kirrup-cli settings says where its values came from and what the program would load or
 # pass over in silence: the settings file, each font library and user font, the link library.
 # usage: cli_settings_sources.sh KIRRUP_CLI LIB_DIR

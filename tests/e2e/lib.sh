@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shared by the end-to-end scripts that drive the real program under Xvfb.
 
 # Waits (up to 30 s: the machine may be busy) for a visible window with exactly this

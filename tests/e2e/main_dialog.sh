@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The main dialog end to end, under Xvfb with the emulated toy: type a line into row 1,
 # choose its effects, Send, and compare the image the toy reassembled with what
 # kirrup-cli builds from the same lines saved by the program; then Save, Clear, Open

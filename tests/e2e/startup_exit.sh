@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Starts the real program under Xvfb in a fresh program folder, leaves it with its Exit
 # button and checks the settings file it wrote; a second run without the USB link
 # library must show both messages and still start and exit.

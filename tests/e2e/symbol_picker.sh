@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The symbol picker and the LED type from the system menu, end to end under Xvfb:
 #  1. a fresh program folder (7 LEDs); the system menu's LED type entry chooses 16 LEDs;
 #     after Exit the settings file holds LedType=3;

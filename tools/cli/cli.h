@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // kirrup-cli: the command-line companion. Each command lives in its own file, with its
 // usage text beside it, and is listed in main.cpp; all of them use the same core code as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the built kirrup-cli with help requests and wrong arguments: help goes to standard
 // output with status 0; wrong arguments say what is wrong and what is allowed, status 2.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli compose: types each --line into its row as the line window does and saves
 // the rows with the program's LED data file writer.
 #include <cstdio>

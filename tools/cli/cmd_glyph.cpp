@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli glyph: renders each code as the program would and prints the record and its dots.
 #include <cstdio>
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the built kirrup-cli glyph and checks what it prints.
 #include <gtest/gtest.h>
 

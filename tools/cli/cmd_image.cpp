@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli image: opens an LED data file into the twelve rows as the program's Open
 // does and builds the device image as Send does.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli send IN.LDAT: opens the file as Open does, builds the image as Send does
 // (also writing "USBSendData.bin") and moves it to the toy through LIB/VexoUSB.so.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli settings: what the program would use from its settings file (LIB/Kirrup.ini
 // beside this tool, or the per-user file when LIB cannot be written), read with the
 // program's own code. Only --set writes the file (cmd_settings_set.cpp).

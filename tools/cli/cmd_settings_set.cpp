@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli settings --set KEY=VALUE...: changes keys of section "Set" in the settings file
 // in force (LIB/Kirrup.ini beside this tool, or the per-user file) as the program would write them. Every assignment is checked first;
 // one that is refused leaves the file as it was. The file is replaced atomically and

@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli show: the header of an LED data file and every stored line as dot art.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>

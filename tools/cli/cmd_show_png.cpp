@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli show IN.LDAT --png OUT.png [--row N] [--scale K]: the lines' dots as a
 // black-and-white picture, one pixel per dot (K x K with --scale), the lines one under
 // the other; a picture another program can take and the character editor can paste.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli simulate IN.LDAT -o OUT.gif [--color red|green|blue|yellow] [--ticks N]
 // Opens the file as the dialog's Open does, plays its enabled rows as Start would and
 // writes the frames as an animated GIF: one frame per 100 ms tick, 500 ms for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-cli status: whether the toy answers to being opened through LIB/VexoUSB.so.
 #include <cstdio>
 

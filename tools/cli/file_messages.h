@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's file messages ("Open file error!", "Write file error!") as the first words,
 // followed by the path and the reason, which a shell user needs and a message box does not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What `kirrup-cli show` prints of an LED data file: the header, then each stored line with
 // its effects and, for the lines that reach the twelve rows, the characters Open would put

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the line commands take from the program folder before any line exists, as the
 // program's start-up does: the 11-LED line settings and the font choice of LIB/Kirrup.ini.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A one-line progress bar on standard error, drawn only when that is a terminal.
 #include <cstdio>

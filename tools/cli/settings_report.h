@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What `kirrup-cli settings` tells beside the values: where they came from and what the
 // program would load at start-up, with the reason for everything it would pass over in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A data file carried as far as the program carries it: parsed, shown as `show` prints it,
 // opened into the twelve rows, built into the device image and played for one frame of
 // the simulation. Nothing may crash; show's text stays small whatever the counts say.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Our own glyph designs: a 5 x 7 ASCII set for the 7-LED line, the symbol pictures of the
 // three LED heights and the digits of the placeholder glyph. Released with the program.
 #include <array>

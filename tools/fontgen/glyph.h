@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A 1-bit picture as the generator handles it: row 0 is the top row.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kirrup-fontgen: writes the dot-matrix font data of the program folder's LIB/ and the two
 // glyph size tables that are compiled into the program. Deterministic: the same sources
 // give the same bytes.

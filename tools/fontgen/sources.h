@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The outside glyph sources the generator reads: bitmap fonts through FreeType (PCF files,
 // gzip-compressed or not, and the embedded bitmaps of an outline font) and GNU Unifont's
