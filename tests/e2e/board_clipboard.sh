@@ -29,16 +29,9 @@ fail() {
   exit 1
 }
 
+. "$(dirname "$0")/lib.sh"
 folder=$work/program
-mkdir -p "$folder/LIB"
-cp "$kirrup" "$cli" "$folder/"
-for f in "$libdir"/*; do
-  case "$(basename "$f")" in
-    VexoUSB*.so | Kirrup.ini) ;;
-    *) cp -r "$f" "$folder/LIB/" ;;
-  esac
-done
-cp "$emulator" "$folder/LIB/VexoUSB.so"
+make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
 text=Hi
 "$folder/kirrup-cli" compose --led 7 --line "$text" -o "$work/typed.LDAT" 2>/dev/null || true
@@ -51,7 +44,6 @@ fi
 # The grey values (0 black, 255 white) of a picture's area, one row a line.
 greys() { convert "$1" -crop "$2" +repage -depth 8 gray:- | od -An -v -tu1 -w"${2%%x*}" | tr -s ' ' | sed 's/^ //'; }
 
-. "$(dirname "$0")/lib.sh"
 wait_file() {
   for _ in $(seq 100); do
     [ -s "$1" ] && return 0

@@ -27,16 +27,9 @@ fail() {
   exit 1
 }
 
+. "$(dirname "$0")/lib.sh"
 folder=$work/program
-mkdir -p "$folder/LIB"
-cp "$kirrup" "$cli" "$folder/"
-for f in "$libdir"/*; do
-  case "$(basename "$f")" in
-    VexoUSB*.so | Kirrup.ini) ;;
-    *) cp -r "$f" "$folder/LIB/" ;;
-  esac
-done
-cp "$emulator" "$folder/LIB/VexoUSB.so"
+make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
 text=Hi
 "$folder/kirrup-cli" compose --led 7 --line "$text" -o "$work/typed.LDAT" 2>/dev/null || true
@@ -48,7 +41,6 @@ fi
 dots() { "$folder/kirrup-cli" show "$1" | sed -n '/^line 1:/,/^  |/p' | sed -n '2,8p'; }
 dots "$work/typed.LDAT" >"$work/typed.dots"
 
-. "$(dirname "$0")/lib.sh"
 wait_gone() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0

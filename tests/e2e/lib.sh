@@ -22,3 +22,20 @@ side_x() { echo $(($2 + $(dialog_widening "$1"))); }
 picker_x() { echo $(($2 + $(dialog_widening "$1") / 2)); }
 # The Exit button of the main dialog.
 click_exit_of() { xdotool mousemove --window "$1" "$(side_x "$1" 836)" 577 click 1; }
+
+# A fresh program folder: the two programs and the build's LIB/ without its settings file;
+# with an EMULATOR, the emulated toy as the link library.
+# usage: make_program_folder FOLDER KIRRUP KIRRUP_CLI LIB_DIR [EMULATOR]
+make_program_folder() {
+  local folder=$1 emulator=${5:-} f
+  mkdir -p "$folder/LIB"
+  cp "$2" "$3" "$folder/"
+  for f in "$4"/*; do
+    case "$(basename "$f")" in
+      Kirrup.ini) ;;
+      VexoUSB*.so) [ -n "$emulator" ] || cp "$f" "$folder/LIB/" ;;
+      *) cp -r "$f" "$folder/LIB/" ;;
+    esac
+  done
+  [ -z "$emulator" ] || cp "$emulator" "$folder/LIB/VexoUSB.so"
+}

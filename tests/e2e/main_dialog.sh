@@ -27,17 +27,10 @@ fail() {
   exit 1
 }
 
+. "$(dirname "$0")/lib.sh"
 # The program folder: the programs, LIB/ of the build, the emulator as the link library.
 folder=$work/program
-mkdir -p "$folder/LIB"
-cp "$kirrup" "$cli" "$folder/"
-for f in "$libdir"/*; do
-  case "$(basename "$f")" in
-    VexoUSB*.so | Kirrup.ini) ;;
-    *) cp -r "$f" "$folder/LIB/" ;;
-  esac
-done
-cp "$emulator" "$folder/LIB/VexoUSB.so"
+make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
 text=Hi
 "$folder/kirrup-cli" compose --led 7 --line "$text" -o "$work/probe.LDAT" 2>/dev/null || true
@@ -46,7 +39,6 @@ if ! "$folder/kirrup-cli" show "$work/probe.LDAT" 2>/dev/null | grep -q "^record
   exit 77
 fi
 
-. "$(dirname "$0")/lib.sh"
 wait_gone() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0

@@ -24,17 +24,10 @@ fail() {
   import -window root "$out/open_file_arg_failure.png" 2>/dev/null || true
   exit 1
 }
-. "$(dirname "$0")/lib.sh"
 
+. "$(dirname "$0")/lib.sh"
 folder=$work/program
-mkdir -p "$folder/LIB"
-cp "$kirrup" "$cli" "$folder/"
-for f in "$libdir"/*; do
-  case "$(basename "$f")" in
-    Kirrup.ini) ;;
-    *) cp -r "$f" "$folder/LIB/" ;;
-  esac
-done
+make_program_folder "$folder" "$kirrup" "$cli" "$libdir"
 
 # Not the settings' LED type, and with middle options: both must come from the file.
 "$folder/kirrup-cli" compose --led 16 --middle --line "Hi" --open 3 --middle-effect 2 --close 5 \

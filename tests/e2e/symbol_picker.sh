@@ -28,18 +28,10 @@ fail() {
 }
 
 # The program folder, the emulated toy as the link library.
-folder=$work/program
-mkdir -p "$folder/LIB"
-cp "$kirrup" "$cli" "$folder/"
-for f in "$libdir"/*; do
-  case "$(basename "$f")" in
-    VexoUSB*.so | Kirrup.ini) ;;
-    *) cp -r "$f" "$folder/LIB/" ;;
-  esac
-done
-cp "$emulator" "$folder/LIB/VexoUSB.so"
-
 . "$(dirname "$0")/lib.sh"
+folder=$work/program
+make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
+
 wait_gone() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
