@@ -85,10 +85,11 @@ std::vector<FontFamilyReport> EnumerateFontFamilies() {
 
   for (auto& [name, f] : families) {
     const size_t before = out.size();
+    FcCharSet* const chars = f.chars;  // a lambda may not capture a structured binding in clang 14
     for (const CharSetProbe& probe : CharSetProbes()) {
       const bool covered =
-          f.chars && std::all_of(std::begin(probe.characters), std::end(probe.characters),
-                                 [&](char32_t c) { return c == 0 || FcCharSetHasChar(f.chars, c); });
+          chars && std::all_of(std::begin(probe.characters), std::end(probe.characters),
+                               [&](char32_t c) { return c == 0 || FcCharSetHasChar(chars, c); });
       if (covered) out.push_back({Utf8ToUtf16(name), probe.script, probe.charSet, 0, 0});
     }
     const bool symbol = out.size() == before;
