@@ -137,24 +137,24 @@ RgbImage DrawDemoPicture() {
   RgbImage img(kSize, kSize, platform::kPaper);
   const double c = kCentre;
   // Housing: a rim lit from the top left around the rotor well.
-  Fill(img, Disc(c, c, 95.5), Rgb(0x3C, 0x41, 0x48));
-  Fill(img, Ring(c, c, 92.0, 94.5), Lit(Rgb(0x55, 0x5B, 0x63), Rgb(0xB4, 0xBA, 0xC1)));
+  Fill(img, Disc{c, c, 95.5}, Rgb(0x3C, 0x41, 0x48));
+  Fill(img, Ring{c, c, 92.0, 94.5}, Lit(Rgb(0x55, 0x5B, 0x63), Rgb(0xB4, 0xBA, 0xC1)));
   // Rotor disc, with two faint tracks where the LEDs sweep.
-  Fill(img, Disc(c, c, 92.0), Rgb(0x16, 0x18, 0x1C));
-  Fill(img, Ring(c, c, 49.0, 50.0), Rgb(0x22, 0x25, 0x2B));
-  Fill(img, Ring(c, c, 89.5, 90.5), Rgb(0x22, 0x25, 0x2B));
+  Fill(img, Disc{c, c, 92.0}, Rgb(0x16, 0x18, 0x1C));
+  Fill(img, Ring{c, c, 49.0, 50.0}, Rgb(0x22, 0x25, 0x2B));
+  Fill(img, Ring{c, c, 89.5, 90.5}, Rgb(0x22, 0x25, 0x2B));
   // Blade pointing up with its row of LEDs, counterweight pointing down.
-  Fill(img, Capsule(c, c, c, c - 89.0, 4.5), Rgb(0x2E, 0x32, 0x39));
-  Fill(img, Capsule(c, c, c, c + 44.0, 7.0), Rgb(0x2E, 0x32, 0x39));
+  Fill(img, Capsule{c, c, c, c - 89.0, 4.5}, Rgb(0x2E, 0x32, 0x39));
+  Fill(img, Capsule{c, c, c, c + 44.0, 7.0}, Rgb(0x2E, 0x32, 0x39));
   for (int i = 0; i < 16; ++i)
-    Fill(img, Disc(c, c - 54.0 - i * 2.2, 0.9), Rgb(0x4A, 0x50, 0x59));
-  Fill(img, Disc(c, c + 40.0, 2.5), Rgb(0x45, 0x4B, 0x53));
+    Fill(img, Disc{c, c - 54.0 - i * 2.2, 0.9}, Rgb(0x4A, 0x50, 0x59));
+  Fill(img, Disc{c, c + 40.0, 2.5}, Rgb(0x45, 0x4B, 0x53));
   // Hub with its cap and screw.
-  Fill(img, Disc(c, c, 20.0), Lit(Rgb(0x4B, 0x51, 0x59), Rgb(0x9A, 0xA1, 0xA9)));
-  Fill(img, Disc(c, c, 16.5), Rgb(0x8E, 0x95, 0x9D));
-  Fill(img, Disc(c, c, 9.0), Lit(Rgb(0x9C, 0xA3, 0xAB), Rgb(0xE6, 0xE9, 0xEC)));
-  Fill(img, Disc(c, c, 3.2), Rgb(0x50, 0x56, 0x5E));
-  Fill(img, Capsule(c - 2.4, c, c + 2.4, c, 0.6), Rgb(0x2A, 0x2E, 0x34));
+  Fill(img, Disc{c, c, 20.0}, Lit(Rgb(0x4B, 0x51, 0x59), Rgb(0x9A, 0xA1, 0xA9)));
+  Fill(img, Disc{c, c, 16.5}, Rgb(0x8E, 0x95, 0x9D));
+  Fill(img, Disc{c, c, 9.0}, Lit(Rgb(0x9C, 0xA3, 0xAB), Rgb(0xE6, 0xE9, 0xEC)));
+  Fill(img, Disc{c, c, 3.2}, Rgb(0x50, 0x56, 0x5E));
+  Fill(img, Capsule{c - 2.4, c, c + 2.4, c, 0.6}, Rgb(0x2A, 0x2E, 0x34));
   return img;
 }
 
