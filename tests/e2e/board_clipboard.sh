@@ -14,22 +14,11 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
-mkdir -p "$out"
-work=$(mktemp -d)
-pid= clip=
-cleanup() {
-  [ -n "$clip" ] && kill "$clip" 2>/dev/null || true
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/board_clipboard_failure.png" 2>/dev/null || true
-  exit 1
-}
-
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" board_clipboard
+clip=
+on_cleanup() { [ -n "$clip" ] && kill "$clip" 2>/dev/null || true; }
+
 folder=$work/program
 make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
@@ -44,20 +33,6 @@ fi
 # The grey values (0 black, 255 white) of a picture's area, one row a line.
 greys() { convert "$1" -crop "$2" +repage -depth 8 gray:- | od -An -v -tu1 -w"${2%%x*}" | tr -s ' ' | sed 's/^ //'; }
 
-wait_file() {
-  for _ in $(seq 100); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 cd "$work"
 LC_ALL=C.UTF-8 LANG=en_US.UTF-8 "$folder/kirrup" &

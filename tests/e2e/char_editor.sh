@@ -13,21 +13,9 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
-mkdir -p "$out"
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/char_editor_failure.png" 2>/dev/null || true
-  exit 1
-}
-
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" char_editor
+
 folder=$work/program
 make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
@@ -41,21 +29,6 @@ fi
 dots() { "$folder/kirrup-cli" show "$1" | sed -n '/^line 1:/,/^  |/p' | sed -n '2,8p'; }
 dots "$work/typed.LDAT" >"$work/typed.dots"
 
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_file() {
-  for _ in $(seq 100); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 # The line window of row 1 cut out of the screen.
 line_window() { import -window root -crop 230x26+$((wx + 37))+$((wy + 85)) +repage "$1"; }
 

@@ -14,22 +14,10 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 cmake=$1 build=$2 out=$3
-mkdir -p "$out"
-work=$(mktemp -d)
-chmod 755 "$work"
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  chmod -R u+w "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/installed_readonly_failure.png" 2>/dev/null || true
-  exit 1
-}
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" installed_readonly
+chmod 755 "$work"
+on_cleanup() { chmod -R u+w "$work" 2>/dev/null || true; }
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "install failed"

@@ -39,3 +39,51 @@ make_program_folder() {
   done
   [ -z "$emulator" ] || cp "$emulator" "$folder/LIB/VexoUSB.so"
 }
+
+# A test's scratch state: $work (removed at exit, after the program $pid and whatever the
+# script's own on_cleanup ends), and fail(), which keeps a screenshot OUT/NAME_failure.png.
+# usage: e2e_begin OUT NAME
+e2e_begin() {
+  e2e_out=$1 e2e_name=$2
+  mkdir -p "$e2e_out"
+  work=$(mktemp -d)
+  pid=
+  trap e2e_cleanup EXIT
+}
+e2e_cleanup() {
+  if declare -F on_cleanup >/dev/null; then on_cleanup; fi
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+fail() {
+  echo "FAIL: $*" >&2
+  import -window root "$e2e_out/${e2e_name}_failure.png" 2>/dev/null || true
+  exit 1
+}
+
+# Waits (up to 10 s) until no visible window has exactly this name.
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Waits (up to 10 s) for a file that is not empty.
+wait_file() {
+  for _ in $(seq 100); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Waits (up to 30 s) for the program $pid to end; returns its exit status.
+wait_exit() {
+  for _ in $(seq 300); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+# A left click at a point of the main window $win.
+click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }

@@ -13,21 +13,9 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
-mkdir -p "$out"
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/main_dialog_failure.png" 2>/dev/null || true
-  exit 1
-}
-
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" main_dialog
+
 # The program folder: the programs, LIB/ of the build, the emulator as the link library.
 folder=$work/program
 make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
@@ -39,22 +27,7 @@ if ! "$folder/kirrup-cli" show "$work/probe.LDAT" 2>/dev/null | grep -q "^record
   exit 77
 fi
 
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_file() {
-  for _ in $(seq 100); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Clicks a point of the main window (dialog coordinates; see CRotavuDlg's layout).
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 click_open() { click 232 26; }
 click_save() { click 328 26; }
 click_clear() { click 424 26; }

@@ -11,21 +11,9 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 out=$4
-mkdir -p "$out"
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/open_file_arg_failure.png" 2>/dev/null || true
-  exit 1
-}
-
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" open_file_arg
+
 folder=$work/program
 make_program_folder "$folder" "$kirrup" "$cli" "$libdir"
 
@@ -37,21 +25,6 @@ if ! "$folder/kirrup-cli" show "$work/in.LDAT" 2>/dev/null | grep -q "^records: 
   exit 77
 fi
 
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_exit() {
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 
 cd "$work"
 LC_ALL=C.UTF-8 LANG=en_US.UTF-8 "$folder/kirrup" in.LDAT &

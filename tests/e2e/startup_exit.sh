@@ -11,25 +11,10 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 fake_usb=$2 out=$3
-mkdir -p "$out"
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 . "$(dirname "$0")/lib.sh"
+e2e_begin "$out" startup_exit
 
-wait_exit() {
-  for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
+
 
 click_exit() { click_exit_of "$1"; }
 

@@ -13,33 +13,13 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
-mkdir -p "$out"
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$out/symbol_picker_failure.png" 2>/dev/null || true
-  exit 1
-}
+. "$(dirname "$0")/lib.sh"
+e2e_begin "$out" symbol_picker
 
 # The program folder, the emulated toy as the link library.
-. "$(dirname "$0")/lib.sh"
 folder=$work/program
 make_program_folder "$folder" "$kirrup" "$cli" "$libdir" "$emulator"
 
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 start() {
   cd "$work"
   LC_ALL=C.UTF-8 LANG=en_US.UTF-8 "$folder/kirrup" &
