@@ -10,17 +10,11 @@
 #include "app/languages.h"
 #include "app/settings.h"
 #include "fonts/font_engine.h"
+#include "tests/fixtures/fuzz_check.h"
 
 using namespace kirrup;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "check failed: %s\n", what);
-  std::abort();
-}
-#define CHECK(condition) Check(condition, #condition)
 
 platform::ProfileFile RoundTrip(platform::ProfileFile file, const Settings& s, const FontEngine& fonts,
                                 const LanguageList& languages) {

@@ -18,17 +18,11 @@
 
 #include "fonts/font_engine.h"
 #include "lines/led_type.h"
+#include "tests/fixtures/fuzz_check.h"
 
 using namespace kirrup;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "check failed: %s\n", what);
-  std::abort();
-}
-#define CHECK(condition) Check(condition, #condition)
 
 std::span<const uint8_t> Take(const uint8_t*& p, const uint8_t* end) {
   if (end - p < 2) return {};

@@ -11,17 +11,11 @@
 #include "device/device_image.h"
 #include "lines/line_editor.h"
 #include "lines/message_rows.h"
+#include "tests/fixtures/fuzz_check.h"
 
 using namespace kirrup;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "check failed: %s\n", what);
-  std::abort();
-}
-#define CHECK(condition) Check(condition, #condition)
 
 class Clipboard final : public LineClipboard {
  public:

@@ -13,17 +13,11 @@
 #include "dialog/ldat_file.h"
 #include "res/demo_picture.h"
 #include "tools/cli/ldat_text.h"
+#include "tests/fixtures/fuzz_check.h"
 
 using namespace kirrup;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "check failed: %s\n", what);
-  std::abort();
-}
-#define CHECK(condition) Check(condition, #condition)
 
 class Quiet final : public platform::MessageSink {
  public:
