@@ -128,6 +128,10 @@ bool SavePromptNeeded(bool modified, const MessageRows& rows) {
 
 int MainDialogState::LineChanged(MessageRows& rows, int row) {
   modified = true;
+  return EditorOpened(rows, row);
+}
+
+int MainDialogState::EditorOpened(MessageRows& rows, int row) {
   if (row < 0 || row >= MessageRows::kCount - 1) return -1;
   MessageRow& next = rows[row + 1];
   if (next.enabled) return -1;

@@ -126,9 +126,12 @@ struct MainDialogState {
   RowScroll scroll;
   std::string lastFilePath;
 
-  // A line changed: the next row is enabled and the data count as modified.
-  // Returns the row that became enabled, or -1.
+  // A line changed (typed, or drawn on in the character editor): the next row is enabled
+  // and the data count as modified. Returns the row that became enabled, or -1.
   int LineChanged(MessageRows& rows, int row);
+  // The character editor opened on a row: the next row is enabled as for a line change,
+  // but putting a line on the board changes no data.
+  int EditorOpened(MessageRows& rows, int row);
   // A line window took the focus (id 3001..3012); others are ignored.
   void LineFocused(int controlId);
   // The name the file dialogs offer: the last path, "*.LDAT" the first time (kept).

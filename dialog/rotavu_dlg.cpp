@@ -847,14 +847,16 @@ void CRotavuDlg::SetUseMiddle(bool on) {
 void CRotavuDlg::OnLineChanged(int id) {
   const int row = id - kLineWindow;
   if (row < 0 || row >= MessageRows::kCount) return;
-  const int enabled = state_.LineChanged(*rows_, row);
-  if (enabled >= 0) {
-    const RowControls& r = rowControls_[enabled];
-    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
-      w->setEnabled(true);
-  }
+  EnableRow(state_.LineChanged(*rows_, row));
   if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
   emit rowChanged(row);
+}
+
+void CRotavuDlg::EnableRow(int row) {
+  if (row < 0) return;
+  const RowControls& r = rowControls_[row];
+  for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
+    w->setEnabled(true);
 }
 
 void CRotavuDlg::OnLineFocused(int id) { state_.LineFocused(id); }
@@ -1012,6 +1014,12 @@ void CRotavuDlg::CreateCharEditor() {
                                         messages);
   charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
   charEditor_->boardInput()->language = [this] { return &app_->languages.Current(); };
+  // A drawing is a line change, whenever it is made: it must reach the save prompt. The
+  // board already shows the line, so it is not loaded again.
+  charEditor_->editor().lineEdited = [this](int row) {
+    EnableRow(state_.LineChanged(*rows_, row));
+    emit rowChanged(row);
+  };
   charEditor_->move(0, 0);
 }
 
@@ -1022,8 +1030,10 @@ void CRotavuDlg::OpenCharEditor(int row) {
     charEditor_->move(left, mapToGlobal(QPoint(0, 0)).y());
   }
   charEditor_->editor().SetMessages(messages);
-  // The TXT button is handled as a line change of its row, which loads the row.
-  OnLineChanged(kLineWindow + row);
+  // Putting the line on the board changes nothing: the next row is enabled, the data are
+  // not marked as modified.
+  EnableRow(state_.EditorOpened(*rows_, row));
+  charEditor_->LoadLine(row, (*rows_)[row].line);
   charEditor_->show();
   charEditor_->raise();
   charEditor_->activateWindow();

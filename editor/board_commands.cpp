@@ -138,8 +138,10 @@ void BoardCommands::Undo(bool undo) {
   geo.board.height = height;
   editor_.ResizeBoard(0, width, height);
   board.PaintAll();
-  if (eraserPreview) board.PlaceEraser(board.lastPoint_, false);
+  // The line takes the restored board before the preview clears its square again: the
+  // preview is the board's alone.
   editor_.NotifyBoardChanged();
+  if (eraserPreview) board.PlaceEraser(board.lastPoint_, false);
 }
 
 void BoardCommands::SetGrid(int cellSize) {

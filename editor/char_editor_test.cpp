@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "editor/board_commands.h"
 #include "editor/rulers.h"
 #include "lines/line_test_support.h"
 #include "lines/message_line.h"
@@ -150,6 +152,58 @@ TEST_F(CharEditorTest, EraserPreviewNeverReachesTheLine) {
   EXPECT_FALSE(line.Lit(4, 2));
   EXPECT_FALSE(line.Lit(5, 3));
   EXPECT_TRUE(line.Lit(6, 3));
+}
+
+// The owner hears of every change the board makes to the line (it is a change of the data,
+// whenever it happens), never of a load or a preview; undo and redo under the eraser's
+// preview give the line the restored board, not the preview.
+TEST_F(CharEditorTest, EveryChangeOfTheLineIsToldAndNoPreviewReachesIt) {
+  CharEditor ed(&sink);
+  BoardCommands commands(ed, nullptr);
+  MessageLine line;
+  Fill(line, glyphs, kLed7, 6);
+  for (int x = 0; x < line.LineEnd(); ++x)
+    for (int y = 0; y < 7; ++y) line.SetStripPixel(x, y, platform::kInk);
+  std::vector<int> told;
+  ed.lineEdited = [&](int row) { told.push_back(row); };
+  auto at = [&](int x, int y) {
+    const int c = ed.geometry().cellSize;
+    return Point{x * c + 1, y * c + 1};
+  };
+  auto click = [&](Point p) {
+    ed.board().Press(MouseButton::Left, p);
+    ed.board().Release(MouseButton::Left, p);
+  };
+  const std::string full(108, '#');
+  std::string dotted = full;
+  dotted[10] = '.';
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool told;
+    std::string row3;  // the line's row 3 afterwards ("" = not checked)
+  };
+  const std::vector<Step> steps = {
+      {"load", [&] { Open(ed, 4, line); }, false, full},
+      {"white dot", [&] { ed.mutableSettings().drawColor = platform::kPaper; click(at(10, 3)); }, true, dotted},
+      {"eraser preview", [&] { ed.Command(kCmdEraser); ed.board().Move(false, false, at(11, 3)); }, false, dotted},
+      {"undo under the preview", [&] { commands.Run(kCmdUndo); }, true, full},
+      {"redo under the preview", [&] { commands.Run(kCmdRedo); }, true, dotted},
+      {"grid size", [&] { commands.Run(kCmdGrid8); }, false, dotted},
+      {"preview moved off", [&] { ed.board().Move(false, false, {-50, -50}); }, false, dotted},
+      {"load again", [&] { Open(ed, 4, line); }, false, dotted},
+      {"erasing", [&] { ed.board().Move(false, false, at(1, 1)); click(at(1, 1)); }, true, ""},
+  };
+  for (const Step& s : steps) {
+    const size_t before = told.size();
+    s.act();
+    EXPECT_EQ(told.size() > before, s.told) << s.what;
+    if (!s.row3.empty()) {
+      EXPECT_EQ(LineDots(line)[3].substr(0, 108), s.row3) << s.what;
+    }
+  }
+  EXPECT_EQ(told, std::vector<int>(told.size(), 4));
+  EXPECT_FALSE(line.Lit(0, 0));
 }
 
 TEST_F(CharEditorTest, RefusedLayoutKeepsTheBoardAndShowsTheMessageOnce) {
