@@ -218,27 +218,43 @@ TEST(BoardShapes, LinesIncludeBothEnds) {
   }
 }
 
-TEST(BoardShapes, EllipsesAreSymmetricAndTouchTheirBox) {
-  for (Point size : {Point{1, 1}, {2, 9}, {7, 3}, {16, 16}, {30, 5}, {2, 40}}) {
-    SCOPED_TRACE(::testing::Message() << size.x << "x" << size.y);
-    const std::vector<Point> outline = EllipseCells({0, 0}, {size.x - 1, size.y - 1}, false);
-    const std::vector<Point> filled = EllipseCells({0, 0}, {size.x - 1, size.y - 1}, true);
-    std::vector<std::vector<int>> grid(static_cast<size_t>(size.y), std::vector<int>(static_cast<size_t>(size.x)));
-    int minX = 99, maxX = -1, minY = 99, maxY = -1;
-    for (Point p : filled) grid[size_t(p.y)][size_t(p.x)] |= 1;
-    for (Point p : outline) {
-      grid[size_t(p.y)][size_t(p.x)] |= 2;
-      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    }
-    EXPECT_EQ((InclusiveRect{minX, minY, maxX, maxY}), (InclusiveRect{0, 0, size.x - 1, size.y - 1}));
-    for (int y = 0; y < size.y; ++y) {
-      for (int x = 0; x < size.x; ++x) {
-        const int v = grid[size_t(y)][size_t(x)];
-        EXPECT_NE(v, 2) << "outline outside the filled shape";
-        EXPECT_EQ(v, grid[size_t(size.y - 1 - y)][size_t(size.x - 1 - x)]);
+// Every box the board can hold (lines of up to 180 columns, 32 rows): the ellipse stays in
+// its box, touches all four sides, is mirror-symmetric both ways, and the filled one covers
+// its outline.
+TEST(BoardShapes, EllipsesOfEveryBoxAreSymmetricAndTouchTheirBox) {
+  std::vector<std::string> faults;
+  for (int w = 1; w <= 180; ++w) {
+    for (int h = 1; h <= kBoardImageHeight; ++h) {
+      std::vector<uint8_t> grid(static_cast<size_t>(w * h), 0);
+      bool outside = false;
+      auto mark = [&](const std::vector<Point>& cells, uint8_t bit) {
+        for (Point p : cells) {
+          if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) outside = true;
+          else grid[static_cast<size_t>(p.y * w + p.x)] |= bit;
+        }
+      };
+      mark(EllipseCells({0, 0}, {w - 1, h - 1}, true), 1);
+      mark(EllipseCells({w - 1, h - 1}, {0, 0}, false), 2);
+      auto at = [&](int x, int y) { return grid[static_cast<size_t>(y * w + x)]; };
+      bool top = false, bottom = false, left = false, right = false, symmetric = true, covered = true;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const uint8_t v = at(x, y);
+          if (v & 2) {
+            top |= y == 0, bottom |= y == h - 1, left |= x == 0, right |= x == w - 1;
+          }
+          covered &= v != 2;
+          symmetric &= v == at(w - 1 - x, y) && v == at(x, h - 1 - y);
+        }
       }
+      const std::string box = std::to_string(w) + "x" + std::to_string(h);
+      if (outside) faults.push_back(box + " outside its box");
+      if (!(top && bottom && left && right)) faults.push_back(box + " misses a side");
+      if (!symmetric) faults.push_back(box + " not symmetric");
+      if (!covered) faults.push_back(box + " outline outside the filled shape");
     }
   }
+  EXPECT_TRUE(faults.empty()) << faults.size() << " faults, the first: " << faults.front();
 }
 
 }  // namespace
