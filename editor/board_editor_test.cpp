@@ -189,6 +189,21 @@ TEST_F(BoardTest, EraserPreviewsRestoresAndErasesAlongThePath) {
   EXPECT_EQ(board().selRect(), (InclusiveRect{3, 3, 6, 6}));
 }
 
+// The 4 x 4 eraser's frame reaches past the board's right and bottom edges; taking the
+// preview away leaves no trace there, wherever it was shown.
+TEST_F(BoardTest, EraserFramesLeaveNoTrailsBesideTheBoard) {
+  Tool(kToolEraser);
+  board().SetEraserSize(4);
+  for (Point last : {At(19, 7), At(19, 0), At(0, 7), At(18, 6)}) {
+    board().Move(false, false, last);
+    board().Move(false, false, At(5, 3));
+    board().Move(false, false, {400, 200});  // off the board: no preview
+    const platform::RgbImage shown = board().canvas();
+    board().PaintAll();
+    EXPECT_TRUE(shown == board().canvas()) << last.x << "," << last.y;
+  }
+}
+
 TEST(BoardHistory, FiveSlotsReuseTheOldest) {
   BoardHistory h;
   platform::Bitmap1 image(kBoardImageWidth, kBoardImageHeight);
