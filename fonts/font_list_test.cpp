@@ -72,6 +72,31 @@ TEST(FontList, RepeatedReportsKeepTheFirstAndTheListSortsByFullName) {
   EXPECT_EQ(FindFontEntry(all, u"Song (CHINESE_GB2312)"), -1);
 }
 
+// A family's character sets from the characters it has; only a family with no letters of
+// any set is a symbol font, drawn in the interface face in the list.
+TEST(FontFamilies, CharacterSetsFromTheCharactersAFamilyHas) {
+  const std::u32string latin = U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  struct Case {
+    const char* what;
+    std::u32string chars;
+    std::vector<std::u16string> scripts;
+  } cases[] = {
+      {"Latin letters without \u00E9 or \u00DF", latin + U"0123456789", {u"Western"}},
+      {"Latin letters with accents", latin + U"\u00E9\u00DF", {u"Western"}},
+      {"capitals only", U"ABCDEFGHIJKLMNOPQRSTUVWXYZ", {u"Symbol"}},
+      {"Latin and Cyrillic", latin + U"\u0416\u044F", {u"Western", u"Cyrillic"}},
+      {"Cyrillic only", U"\u0416\u044F", {u"Cyrillic"}},
+      {"arrows and digits", U"\u2190\u21920123456789", {u"Symbol"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::u16string> scripts;
+    for (const platform::CharSetProbe* p :
+         platform::CoveredCharSets([&](char32_t ch) { return c.chars.find(ch) != std::u32string::npos; }))
+      scripts.push_back(p->script);
+    EXPECT_EQ(scripts, c.scripts) << c.what;
+  }
+}
+
 TEST(FontFamilies, InstalledFamiliesAreReportedPerCharacterSet) {
   const std::vector<platform::FontFamilyReport> reports = platform::EnumerateFontFamilies();
   if (reports.empty()) GTEST_SKIP() << "no installed fonts";
