@@ -162,9 +162,10 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   QCOMPARE(f.control<QPushButton>(1028)->text(), QString("Open"));
   QCOMPARE(f.control<QPushButton>(1)->text(), QString("Exit"));
   QCOMPARE(f.control<QPushButton>(1012)->text(), QString("Send"));
-  QCOMPARE(f.control<QLabel>(1056)->text(), QString("Dispaly Data"));
+  QCOMPARE(f.control<QLabel>(1056)->text(), QString("Display Data"));
   QCOMPARE(f.control<QGroupBox>(1043)->title(), QString("Note"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters"));
+  QCOMPARE(f.control<QLabel>(1046)->text(),
+           QString("With the built-in font:\n\neach line takes up to 18 Latin characters."));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(7Led)"));
   QCOMPARE(f.control<QCheckBox>(1047)->text(), QString("Use Middle Option"));
 
@@ -469,7 +470,8 @@ void RotavuDlgTest::ledTypeCommandResetsRowsAndMarksTheMenu() {
   QCOMPARE(f.line(0)->width(), kirrup::LedTypeRow(1).maxWidth + 6 + 4 + 2);
   QVERIFY(!f.dlg->Row(1).line->isEnabled());
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(11Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters."));
+  QCOMPARE(f.control<QLabel>(1046)->text(),
+           QString("With the built-in font:\n\neach line takes up to 18 Latin characters\n\nor 12 Chinese characters."));
 
   // Nothing in the rows: no question the second time.
   f.dlg->OnCommand(8012);
