@@ -144,6 +144,12 @@ void MainDialogState::LineFocused(int controlId) {
   if (row >= 0 && row < MessageRows::kCount) currentRow = row;
 }
 
+const AboutTexts& AboutTextsFor(bool chinese) {
+  static const AboutTexts kChinese{"关于 Kirrup(&A)...", "关于 Kirrup", "Kirrup，V2.0", "确定"};
+  static const AboutTexts kEnglish{"&About Kirrup...", "About Kirrup", "Kirrup, V2.0", "OK"};
+  return chinese ? kChinese : kEnglish;
+}
+
 const std::string& MainDialogState::OfferedPath() {
   if (lastFilePath.empty()) lastFilePath = kLdatPattern;
   return lastFilePath;

@@ -138,6 +138,18 @@ struct MainDialogState {
   const std::string& OfferedPath();
 };
 
+// --- About ---------------------------------------------------------------------------
+
+// The system menu's About item and the About box: Chinese in a Chinese interface, English in
+// every other, as the editor's tool tips.
+struct AboutTexts {
+  const char* menuItem;
+  const char* caption;
+  const char* version;
+  const char* ok;
+};
+const AboutTexts& AboutTextsFor(bool chinese);
+
 inline constexpr int kFirstLineId = 3001;
 inline constexpr const char* kLdatPattern = "*.LDAT";
 

@@ -197,9 +197,12 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   systemMenu_ = new QMenu(this);
   systemMenu_->setObjectName("systemMenu");
   systemMenu_->addSeparator();
-  QAction* about = systemMenu_->addAction(QStringLiteral("关于 Kirrup(&A)..."));
+  QAction* about = systemMenu_->addAction(QString());
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
+  auto aboutText = [this, about] { about->setText(QString::fromUtf8(kirrup::AboutTextsFor(ChineseTexts()).menuItem)); };
+  aboutText();
+  connect(systemMenu_, &QMenu::aboutToShow, this, aboutText);
   AddCompanionMenus();
   setWindowIcon(kirrup::SvgIcon("icon"));
 
@@ -759,7 +762,7 @@ void CRotavuDlg::OnCommand(int id) {
       Exit();
       return;
     case kAboutCommand: {
-      CAboutDlg about(this);
+      CAboutDlg about(ChineseTexts(), this);
       about.exec();
       return;
     }
