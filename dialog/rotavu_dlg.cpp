@@ -197,12 +197,9 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   systemMenu_ = new QMenu(this);
   systemMenu_->setObjectName("systemMenu");
   systemMenu_->addSeparator();
-  QAction* about = systemMenu_->addAction(QString());
+  QAction* about = systemMenu_->addAction(QString());  // its text follows the language
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
-  auto aboutText = [this, about] { about->setText(QString::fromUtf8(kirrup::AboutTextsFor(ChineseTexts()).menuItem)); };
-  aboutText();
-  connect(systemMenu_, &QMenu::aboutToShow, this, aboutText);
   AddCompanionMenus();
   setWindowIcon(kirrup::SvgIcon("icon"));
 
@@ -621,6 +618,10 @@ void CRotavuDlg::ApplyTexts(bool full) {
       languageBox_->setToolTip(Text(*language));
     }
     RefreshNoteAndLedCaption();
+    for (QAction* a : systemMenu_->actions()) {
+      if (a->data().toInt() == kAboutCommand)
+        a->setText(QString::fromUtf8(kirrup::AboutTextsFor(ChineseTexts()).menuItem));
+    }
   }
 
   auto list = [](const auto& texts) {
