@@ -76,24 +76,16 @@ TEST(FontList, RepeatedReportsKeepTheFirstAndTheListSortsByFullName) {
 // any set is a symbol font, drawn in the interface face in the list.
 TEST(FontFamilies, CharacterSetsFromTheCharactersAFamilyHas) {
   const std::u32string latin = U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  struct Case {
-    const char* what;
-    std::u32string chars;
-    std::vector<std::u16string> scripts;
-  } cases[] = {
-      {"Latin letters without \u00E9 or \u00DF", latin + U"0123456789", {u"Western"}},
-      {"Latin letters with accents", latin + U"\u00E9\u00DF", {u"Western"}},
-      {"capitals only", U"ABCDEFGHIJKLMNOPQRSTUVWXYZ", {u"Symbol"}},
-      {"Latin and Cyrillic", latin + U"\u0416\u044F", {u"Western", u"Cyrillic"}},
-      {"Cyrillic only", U"\u0416\u044F", {u"Cyrillic"}},
-      {"arrows and digits", U"\u2190\u21920123456789", {u"Symbol"}},
+  const std::pair<std::u32string, std::vector<std::u16string>> cases[] = {
+      {latin, {u"Western"}},  // without \u00E9 and \u00DF
+      {U"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", {u"Symbol"}},
+      {latin + U"\u0416\u044F", {u"Western", u"Cyrillic"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [chars, expect] : cases) {
     std::vector<std::u16string> scripts;
-    for (const platform::CharSetProbe* p :
-         platform::CoveredCharSets([&](char32_t ch) { return c.chars.find(ch) != std::u32string::npos; }))
+    for (const auto* p : platform::CoveredCharSets([&](char32_t c) { return chars.find(c) != chars.npos; }))
       scripts.push_back(p->script);
-    EXPECT_EQ(scripts, c.scripts) << c.what;
+    EXPECT_EQ(scripts, expect);
   }
 }
 
