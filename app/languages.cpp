@@ -48,7 +48,7 @@ const LanguageTable kEnglish = {
         u"UserFont",  // C5
         u"SysFont",  // C6
         u"Language",  // C7
-        u"Dispaly Data",  // C8
+        u"Display Data",  // C8
         u"Open Option",  // C9
         u"Close Option",  // C10
         u"Color",  // C11
@@ -61,9 +61,10 @@ const LanguageTable kEnglish = {
         u"Use Middle Option",  // C18
     },
     .notes = {
-        u"English each section most may input 18 characters",  // L1
-        u"English each section most may input 18 characters.",  // L2
-        u"English each section most may input 18 characters.",  // L3
+        // As the Chinese notes: what a line takes with the built-in font.
+        u"With the built-in font:[b]each line takes up to 18 Latin characters.",  // L1
+        u"With the built-in font:[b]each line takes up to 18 Latin characters[b]or 12 Chinese characters.",  // L2
+        u"With the built-in font:[b]each line takes up to 18 Latin characters[b]or 9 Chinese characters.",  // L3
     },
     .menuTexts = {
         u"Undo",  // M1

@@ -12,7 +12,9 @@ namespace {
 // 64-bit so that "value - 1" of the smallest int cannot overflow.
 int Clamp(long long v, int lo, int hi) { return static_cast<int>(std::clamp<long long>(v, lo, hi)); }
 
-int FrameSize(int v) { return (v < 100 || v > 1024) ? 100 : v; }
+int FrameSize(int v) {
+  return (v < kMinEditorFrameSize || v > kMaxEditorFrameSize) ? kMinEditorFrameSize : v;
+}
 
 }  // namespace
 

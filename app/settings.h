@@ -15,6 +15,9 @@ namespace kirrup {
 class FontEngine;
 
 inline constexpr char16_t kSetSection[] = u"Set";
+// MakeChrWndCx and MakeChrWndCy outside this range are read as the smallest.
+inline constexpr int kMinEditorFrameSize = 100;
+inline constexpr int kMaxEditorFrameSize = 1024;
 
 struct Settings {
   int ledType = 0;                  // LedType index: 0 = 7, 1 = 11, 2 = 16 LEDs (stored one higher)

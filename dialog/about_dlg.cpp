@@ -7,10 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialog/main_dialog_model.h"
 #include "widgets/svg_image.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("关于 Kirrup"));
+CAboutDlg::CAboutDlg(bool chinese, QWidget* parent) : QDialog(parent) {
+  const kirrup::AboutTexts& texts = kirrup::AboutTextsFor(chinese);
+  setWindowTitle(QString::fromUtf8(texts.caption));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
 
@@ -18,21 +20,21 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon->setObjectName("icon");
   // The program's own icon, as the window and the logo show it.
   icon->setPixmap(kirrup::SvgPixmap("icon", QSize(40, 40), std::max<qreal>(1.0, devicePixelRatioF())));
-  auto* title = new QLabel(QStringLiteral("Kirrup，V2.0"), this);
+  auto* title = new QLabel(QString::fromUtf8(texts.version), this);
   title->setObjectName("version");
   auto* maker = new QLabel(QStringLiteral("Made by the Kirrup developers"), this);
   maker->setObjectName("maker");
-  auto* ok = new QPushButton(QStringLiteral("确定"), this);
+  auto* ok = new QPushButton(QString::fromUtf8(texts.ok), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* texts = new QVBoxLayout;
-  texts->addWidget(title);
-  texts->addWidget(maker);
+  auto* lines = new QVBoxLayout;
+  lines->addWidget(title);
+  lines->addWidget(maker);
   auto* top = new QHBoxLayout;
   top->addWidget(icon, 0, Qt::AlignTop);
   top->addSpacing(12);
-  top->addLayout(texts, 1);
+  top->addLayout(lines, 1);
   top->addSpacing(12);
   top->addWidget(ok, 0, Qt::AlignTop);
   auto* root = new QVBoxLayout(this);

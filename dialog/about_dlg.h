@@ -7,5 +7,6 @@ class CAboutDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  // Chinese texts or English ones.
+  explicit CAboutDlg(bool chinese, QWidget* parent = nullptr);
 };

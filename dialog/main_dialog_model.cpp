@@ -128,6 +128,10 @@ bool SavePromptNeeded(bool modified, const MessageRows& rows) {
 
 int MainDialogState::LineChanged(MessageRows& rows, int row) {
   modified = true;
+  return EditorOpened(rows, row);
+}
+
+int MainDialogState::EditorOpened(MessageRows& rows, int row) {
   if (row < 0 || row >= MessageRows::kCount - 1) return -1;
   MessageRow& next = rows[row + 1];
   if (next.enabled) return -1;
@@ -138,6 +142,12 @@ int MainDialogState::LineChanged(MessageRows& rows, int row) {
 void MainDialogState::LineFocused(int controlId) {
   const int row = controlId - kFirstLineId;
   if (row >= 0 && row < MessageRows::kCount) currentRow = row;
+}
+
+const AboutTexts& AboutTextsFor(bool chinese) {
+  static const AboutTexts kChinese{"关于 Kirrup(&A)...", "关于 Kirrup", "Kirrup，V2.0", "确定"};
+  static const AboutTexts kEnglish{"&About Kirrup...", "About Kirrup", "Kirrup, V2.0", "OK"};
+  return chinese ? kChinese : kEnglish;
 }
 
 const std::string& MainDialogState::OfferedPath() {

@@ -126,14 +126,29 @@ struct MainDialogState {
   RowScroll scroll;
   std::string lastFilePath;
 
-  // A line changed: the next row is enabled and the data count as modified.
-  // Returns the row that became enabled, or -1.
+  // A line changed (typed, or drawn on in the character editor): the next row is enabled
+  // and the data count as modified. Returns the row that became enabled, or -1.
   int LineChanged(MessageRows& rows, int row);
+  // The character editor opened on a row: the next row is enabled as for a line change,
+  // but putting a line on the board changes no data.
+  int EditorOpened(MessageRows& rows, int row);
   // A line window took the focus (id 3001..3012); others are ignored.
   void LineFocused(int controlId);
   // The name the file dialogs offer: the last path, "*.LDAT" the first time (kept).
   const std::string& OfferedPath();
 };
+
+// --- About ---------------------------------------------------------------------------
+
+// The system menu's About item and the About box: Chinese in a Chinese interface, English in
+// every other, as the editor's tool tips.
+struct AboutTexts {
+  const char* menuItem;
+  const char* caption;
+  const char* version;
+  const char* ok;
+};
+const AboutTexts& AboutTextsFor(bool chinese);
 
 inline constexpr int kFirstLineId = 3001;
 inline constexpr const char* kLdatPattern = "*.LDAT";

@@ -186,6 +186,10 @@ TEST(MainDialogState, LineChangesEnableTheNextRow) {
   EXPECT_TRUE((*rows)[1].enabled);
   EXPECT_EQ(st.LineChanged(*rows, 0), -1);  // already enabled
   EXPECT_EQ(st.LineChanged(*rows, 11), -1);  // the last row has no next
+  // The character editor opened on a row enables the next one, but changes no data.
+  MainDialogState opened;
+  EXPECT_EQ(opened.EditorOpened(*rows, 1), 2);
+  EXPECT_FALSE(opened.modified);
   st.LineFocused(3005);
   EXPECT_EQ(st.currentRow, 4);
   st.LineFocused(3013);

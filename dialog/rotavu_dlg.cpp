@@ -197,7 +197,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   systemMenu_ = new QMenu(this);
   systemMenu_->setObjectName("systemMenu");
   systemMenu_->addSeparator();
-  QAction* about = systemMenu_->addAction(QStringLiteral("关于 Kirrup(&A)..."));
+  QAction* about = systemMenu_->addAction(QString());  // its text follows the language
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
   AddCompanionMenus();
@@ -618,6 +618,10 @@ void CRotavuDlg::ApplyTexts(bool full) {
       languageBox_->setToolTip(Text(*language));
     }
     RefreshNoteAndLedCaption();
+    for (QAction* a : systemMenu_->actions()) {
+      if (a->data().toInt() == kAboutCommand)
+        a->setText(QString::fromUtf8(kirrup::AboutTextsFor(ChineseTexts()).menuItem));
+    }
   }
 
   auto list = [](const auto& texts) {
@@ -759,7 +763,7 @@ void CRotavuDlg::OnCommand(int id) {
       Exit();
       return;
     case kAboutCommand: {
-      CAboutDlg about(this);
+      CAboutDlg about(ChineseTexts(), this);
       about.exec();
       return;
     }
@@ -847,14 +851,16 @@ void CRotavuDlg::SetUseMiddle(bool on) {
 void CRotavuDlg::OnLineChanged(int id) {
   const int row = id - kLineWindow;
   if (row < 0 || row >= MessageRows::kCount) return;
-  const int enabled = state_.LineChanged(*rows_, row);
-  if (enabled >= 0) {
-    const RowControls& r = rowControls_[enabled];
-    for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
-      w->setEnabled(true);
-  }
+  EnableRow(state_.LineChanged(*rows_, row));
   if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
   emit rowChanged(row);
+}
+
+void CRotavuDlg::EnableRow(int row) {
+  if (row < 0) return;
+  const RowControls& r = rowControls_[row];
+  for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
+    w->setEnabled(true);
 }
 
 void CRotavuDlg::OnLineFocused(int id) { state_.LineFocused(id); }
@@ -1012,6 +1018,12 @@ void CRotavuDlg::CreateCharEditor() {
                                         messages);
   charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
   charEditor_->boardInput()->language = [this] { return &app_->languages.Current(); };
+  // A drawing is a line change, whenever it is made: it must reach the save prompt. The
+  // board already shows the line, so it is not loaded again.
+  charEditor_->editor().lineEdited = [this](int row) {
+    EnableRow(state_.LineChanged(*rows_, row));
+    emit rowChanged(row);
+  };
   charEditor_->move(0, 0);
 }
 
@@ -1022,8 +1034,10 @@ void CRotavuDlg::OpenCharEditor(int row) {
     charEditor_->move(left, mapToGlobal(QPoint(0, 0)).y());
   }
   charEditor_->editor().SetMessages(messages);
-  // The TXT button is handled as a line change of its row, which loads the row.
-  OnLineChanged(kLineWindow + row);
+  // Putting the line on the board changes nothing: the next row is enabled, the data are
+  // not marked as modified.
+  EnableRow(state_.EditorOpened(*rows_, row));
+  charEditor_->LoadLine(row, (*rows_)[row].line);
   charEditor_->show();
   charEditor_->raise();
   charEditor_->activateWindow();

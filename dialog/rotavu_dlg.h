@@ -210,6 +210,8 @@ class CRotavuDlg : public QDialog {
   void SetUseMiddle(bool on);
 
   void OnLineChanged(int id);
+  // Enables the controls of a row that became enabled (nothing for -1).
+  void EnableRow(int row);
   void OnLineFocused(int id);
   bool SavePrompt();  // false: the command is abandoned
   void DoOpen();

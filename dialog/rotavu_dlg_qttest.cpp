@@ -162,9 +162,10 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   QCOMPARE(f.control<QPushButton>(1028)->text(), QString("Open"));
   QCOMPARE(f.control<QPushButton>(1)->text(), QString("Exit"));
   QCOMPARE(f.control<QPushButton>(1012)->text(), QString("Send"));
-  QCOMPARE(f.control<QLabel>(1056)->text(), QString("Dispaly Data"));
+  QCOMPARE(f.control<QLabel>(1056)->text(), QString("Display Data"));
   QCOMPARE(f.control<QGroupBox>(1043)->title(), QString("Note"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters"));
+  QCOMPARE(f.control<QLabel>(1046)->text(),
+           QString("With the built-in font:\n\neach line takes up to 18 Latin characters."));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(7Led)"));
   QCOMPARE(f.control<QCheckBox>(1047)->text(), QString("Use Middle Option"));
 
@@ -469,7 +470,8 @@ void RotavuDlgTest::ledTypeCommandResetsRowsAndMarksTheMenu() {
   QCOMPARE(f.line(0)->width(), kirrup::LedTypeRow(1).maxWidth + 6 + 4 + 2);
   QVERIFY(!f.dlg->Row(1).line->isEnabled());
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(11Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters."));
+  QCOMPARE(f.control<QLabel>(1046)->text(),
+           QString("With the built-in font:\n\neach line takes up to 18 Latin characters\n\nor 12 Chinese characters."));
 
   // Nothing in the rows: no question the second time.
   f.dlg->OnCommand(8012);
@@ -734,7 +736,7 @@ void RotavuDlgTest::pollingSwitchesIndicatorAndSend() {
 }
 
 void RotavuDlgTest::systemMenuOpensTheAboutBox() {
-  Fixture f;
+  Fixture f(0, 0x0804);  // a Chinese interface
   const QList<QAction*> actions = f.dlg->systemMenu()->actions();
   // The LED type and font submenus, then the separator and About.
   QCOMPARE(actions.size(), 4);
@@ -763,6 +765,18 @@ void RotavuDlgTest::systemMenuOpensTheAboutBox() {
   QVERIFY(hasIcon);
   QCOMPARE(ok, QString("确定"));
   QVERIFY(f.dlg->result() == 0);  // the About box does not end the dialog
+
+  // Any other language: English.
+  Fixture english;
+  QAction* about = english.dlg->systemMenu()->actions()[3];
+  QCOMPARE(about->text(), QString("&About Kirrup..."));
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+    title = box->windowTitle();
+    box->accept();
+  });
+  about->trigger();
+  QCOMPARE(title, QString("About Kirrup"));
 }
 
 void RotavuDlgTest::altSpaceOpensTheSystemMenu() {

@@ -138,8 +138,10 @@ void BoardCommands::Undo(bool undo) {
   geo.board.height = height;
   editor_.ResizeBoard(0, width, height);
   board.PaintAll();
-  if (eraserPreview) board.PlaceEraser(board.lastPoint_, false);
+  // The line takes the restored board before the preview clears its square again: the
+  // preview is the board's alone.
   editor_.NotifyBoardChanged();
+  if (eraserPreview) board.PlaceEraser(board.lastPoint_, false);
 }
 
 void BoardCommands::SetGrid(int cellSize) {
@@ -202,7 +204,7 @@ std::vector<BoardMenuItem> BoardCommands::Menu(BoardPopup popup, const LanguageT
     m.id = id;
     m.text = ResourceText(id);
     if (language) {
-      if (const std::u16string* t = MenuText(*language, id); t && !t->empty()) m.text = *t;
+      if (const std::u16string* t = MenuText(*language, id)) m.text = *t;
     }
     m.enabled = Enabled(id);
     m.checked = Checked(id);
@@ -214,7 +216,7 @@ std::vector<BoardMenuItem> BoardCommands::Menu(BoardPopup popup, const LanguageT
     m.id = -1;
     m.text = caption;
     if (language) {
-      if (const std::u16string* t = SubmenuText(*language, caption); t && !t->empty()) m.text = *t;
+      if (const std::u16string* t = SubmenuText(*language, caption)) m.text = *t;
     }
     for (int id : ids) m.items.push_back(item(id));
     return m;

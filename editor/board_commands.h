@@ -69,8 +69,9 @@ class BoardCommands {
 
   // The popup for a right-button release at a view point.
   BoardPopup PopupAt(Point view) const;
-  // The popup's items with the texts of the language (the resource's own texts where the
-  // language has none), enabled and checked as the board stands.
+  // The popup's items with the texts of the language, an empty one included, as every menu
+  // applies them (the resource's own texts without a language and for the grid sizes),
+  // enabled and checked as the board stands.
   std::vector<BoardMenuItem> Menu(BoardPopup popup, const LanguageTable* language) const;
 
  private:

@@ -206,6 +206,12 @@ TEST_F(CommandsTest, MenusCarryTheLanguagesTextsGreyingAndCheckMark) {
   EXPECT_EQ(pop3[11].text, u"Mirror");
   EXPECT_EQ(pop3[11].items[1].text, u"Vertical Mirror");
   EXPECT_EQ(commands.Menu(kPopupSelection, &BuiltInChinese())[12].text, u"反色");
+  // A language whose M texts are empty gets empty items, as in the line window's menu.
+  LanguageTable blank = english;
+  blank.menuTexts.fill(u"");
+  const std::vector<BoardMenuItem> blankPop3 = commands.Menu(kPopupSelection, &blank);
+  for (size_t i : {0u, 3u, 10u, 12u}) EXPECT_EQ(blankPop3[i].text, u"") << i;
+  EXPECT_EQ(blankPop3[11].items[0].text, u"");
 
   // Nothing to undo, no selection, no picture: greyed.
   for (const BoardMenuItem& m : pop3)

@@ -91,6 +91,14 @@ void BoardEditor::Repaint(const InclusiveRect& cells) {
   if (window_) window_->CanvasChanged();
 }
 
+void BoardEditor::ClearAround(const InclusiveRect& cells) {
+  const BoardGeometry& geo = frame_.geometry();
+  const InclusiveRect grown{cells.left - 1, cells.top - 1, cells.right + 1, cells.bottom + 1};
+  const InclusiveRect v = geo.CellRectToView(grown);
+  canvas_.FillRect({v.left, v.top, v.right + 1, v.bottom + 1}, platform::kPaper);
+  PaintBoardCells(geo, frame_.image(), grown, canvas_);
+}
+
 void BoardEditor::PaintOverlay() {
   const BoardGeometry& geo = frame_.geometry();
   if (!geo.Present()) return;
@@ -309,9 +317,10 @@ void BoardEditor::RestoreEraserCells() {
 }
 
 void BoardEditor::RemoveEraserFrame() {
-  const InclusiveRect old = selRect_;
   eraserShown_ = false;
-  Repaint({old.left - 1, old.top - 1, old.right + 1, old.bottom + 1});
+  ClearAround(selRect_);
+  PaintOverlay();
+  if (window_) window_->CanvasChanged();
 }
 
 void BoardEditor::EraserHover(Point view) {

@@ -123,6 +123,10 @@ class BoardEditor {
 
   // Repaints the cells from the image (with the decorations) and shows the result.
   void Repaint(const InclusiveRect& cells);
+  // Takes a frame around the cells away: it reaches past them, beyond the board too, so the
+  // pixels of the cells grown by one are cleared before the cells are painted again. Shows
+  // nothing yet.
+  void ClearAround(const InclusiveRect& cells);
   void PaintOverlay();
 
   void DrawCells(const std::vector<Point>& cells, platform::Color colour);

@@ -189,6 +189,21 @@ TEST_F(BoardTest, EraserPreviewsRestoresAndErasesAlongThePath) {
   EXPECT_EQ(board().selRect(), (InclusiveRect{3, 3, 6, 6}));
 }
 
+// The 4 x 4 eraser's frame reaches past the board's right and bottom edges; taking the
+// preview away leaves no trace there, wherever it was shown.
+TEST_F(BoardTest, EraserFramesLeaveNoTrailsBesideTheBoard) {
+  Tool(kToolEraser);
+  board().SetEraserSize(4);
+  for (Point last : {At(19, 7), At(19, 0), At(0, 7), At(18, 6)}) {
+    board().Move(false, false, last);
+    board().Move(false, false, At(5, 3));
+    board().Move(false, false, {400, 200});  // off the board: no preview
+    const platform::RgbImage shown = board().canvas();
+    board().PaintAll();
+    EXPECT_TRUE(shown == board().canvas()) << last.x << "," << last.y;
+  }
+}
+
 TEST(BoardHistory, FiveSlotsReuseTheOldest) {
   BoardHistory h;
   platform::Bitmap1 image(kBoardImageWidth, kBoardImageHeight);
@@ -218,27 +233,29 @@ TEST(BoardShapes, LinesIncludeBothEnds) {
   }
 }
 
-TEST(BoardShapes, EllipsesAreSymmetricAndTouchTheirBox) {
-  for (Point size : {Point{1, 1}, {2, 9}, {7, 3}, {16, 16}, {30, 5}, {2, 40}}) {
-    SCOPED_TRACE(::testing::Message() << size.x << "x" << size.y);
-    const std::vector<Point> outline = EllipseCells({0, 0}, {size.x - 1, size.y - 1}, false);
-    const std::vector<Point> filled = EllipseCells({0, 0}, {size.x - 1, size.y - 1}, true);
-    std::vector<std::vector<int>> grid(static_cast<size_t>(size.y), std::vector<int>(static_cast<size_t>(size.x)));
-    int minX = 99, maxX = -1, minY = 99, maxY = -1;
-    for (Point p : filled) grid[size_t(p.y)][size_t(p.x)] |= 1;
-    for (Point p : outline) {
-      grid[size_t(p.y)][size_t(p.x)] |= 2;
-      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    }
-    EXPECT_EQ((InclusiveRect{minX, minY, maxX, maxY}), (InclusiveRect{0, 0, size.x - 1, size.y - 1}));
-    for (int y = 0; y < size.y; ++y) {
-      for (int x = 0; x < size.x; ++x) {
-        const int v = grid[size_t(y)][size_t(x)];
-        EXPECT_NE(v, 2) << "outline outside the filled shape";
-        EXPECT_EQ(v, grid[size_t(size.y - 1 - y)][size_t(size.x - 1 - x)]);
-      }
+// Every box the board can hold (lines of up to 180 columns, 32 rows): the ellipse stays in
+// its box, touches all four sides, is mirror-symmetric both ways, and the filled one covers
+// its outline.
+TEST(BoardShapes, EllipsesOfEveryBoxAreSymmetricAndTouchTheirBox) {
+  std::vector<std::string> faults;
+  for (int w = 1; w <= 180; ++w) {
+    for (int h = 1; h <= kBoardImageHeight; ++h) {
+      std::vector<int> grid(static_cast<size_t>(w * h), 0);  // bit 0 filled, bit 1 outline
+      int sides = 0, wrong = 0;                                // sides: top, bottom, left, right
+      for (int bit : {1, 2})
+        for (Point p : EllipseCells({w - 1, h - 1}, {0, 0}, bit == 1)) {
+          if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) ++wrong;
+          else grid[static_cast<size_t>(p.y * w + p.x)] |= bit;
+          if (bit == 2) sides |= (p.y == 0) | (p.y == h - 1) << 1 | (p.x == 0) << 2 | (p.x == w - 1) << 3;
+        }
+      auto at = [&](int x, int y) { return grid[static_cast<size_t>(y * w + x)]; };
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          wrong += at(x, y) == 2 || at(x, y) != at(w - 1 - x, y) || at(x, y) != at(x, h - 1 - y);
+      if (sides != 15 || wrong) faults.push_back(std::to_string(w) + "x" + std::to_string(h));
     }
   }
+  EXPECT_TRUE(faults.empty()) << faults.size() << " boxes, the first " << faults.front();
 }
 
 }  // namespace

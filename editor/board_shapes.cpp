@@ -53,12 +53,13 @@ std::vector<Point> EllipseCells(Point a, Point b, bool filled) {
   const int64_t w2 = int64_t(w) * w, h2 = int64_t(h) * h;
   std::vector<uint8_t> inside(static_cast<size_t>(w) * h, 0);
   auto at = [&](int x, int y) -> uint8_t& { return inside[static_cast<size_t>(y) * w + x]; };
+  std::vector<uint8_t> columnUsed(static_cast<size_t>(w), 0);
   for (int y = 0; y < h; ++y) {
     const int64_t Y = 2 * y - (h - 1);
     bool any = false;
     for (int x = 0; x < w; ++x) {
       const int64_t X = 2 * x - (w - 1);
-      if (X * X * h2 + Y * Y * w2 <= w2 * h2) at(x, y) = 1, any = true;
+      if (X * X * h2 + Y * Y * w2 <= w2 * h2) at(x, y) = 1, any = true, columnUsed[static_cast<size_t>(x)] = 1;
     }
     // A row the curve crosses between cell centres still gets its middle cell(s), so the
     // shape reaches the top and bottom rows of a narrow box.
@@ -66,6 +67,12 @@ std::vector<Point> EllipseCells(Point a, Point b, bool filled) {
       at((w - 1) / 2, y) = 1;
       at(w / 2, y) = 1;
     }
+  }
+  // The same for columns, so a flat box's shape reaches its left and right columns.
+  for (int x = 0; x < w; ++x) {
+    if (columnUsed[static_cast<size_t>(x)]) continue;
+    at(x, (h - 1) / 2) = 1;
+    at(x, h / 2) = 1;
   }
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && at(x, y); };
   std::vector<Point> cells;

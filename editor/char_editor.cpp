@@ -215,13 +215,17 @@ bool CharEditor::ButtonChecked(int id) const {
 }
 
 void CharEditor::NotifyBoardChanged() {
-  if (boundLine_) boundLine_->CopyStripFrom(image_);
+  if (!boundLine_) return;
+  boundLine_->CopyStripFrom(image_);
+  if (lineEdited) lineEdited(boundRow_);
 }
 
 void CharEditor::NotifyBoardChanged(const InclusiveRect&) { NotifyBoardChanged(); }
 
 void CharEditor::NotifyBoardChanged(int x, int y, platform::Color colour) {
-  if (boundLine_) boundLine_->SetStripPixel(x, y, colour);
+  if (!boundLine_) return;
+  boundLine_->SetStripPixel(x, y, colour);
+  if (lineEdited) lineEdited(boundRow_);
 }
 
 }  // namespace kirrup

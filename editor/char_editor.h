@@ -77,6 +77,10 @@ class CharEditor : public BoardFrame {
   // Chinese when not set.
   std::function<bool()> chineseUi;
   bool ChineseUi() const { return !chineseUi || chineseUi(); }
+  // Told of every change the board makes to the bound line (row 0..11): the line's data
+  // changed although the line window sent no change notification. Loading a line is no
+  // change.
+  std::function<void(int row)> lineEdited;
 
   // The section size of a line's LED type: one default character cell.
   void SetSectionsFor(const MessageLine& line);

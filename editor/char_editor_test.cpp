@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "editor/board_commands.h"
 #include "editor/rulers.h"
 #include "lines/line_test_support.h"
 #include "lines/message_line.h"
@@ -150,6 +152,47 @@ TEST_F(CharEditorTest, EraserPreviewNeverReachesTheLine) {
   EXPECT_FALSE(line.Lit(4, 2));
   EXPECT_FALSE(line.Lit(5, 3));
   EXPECT_TRUE(line.Lit(6, 3));
+}
+
+// The owner hears of every change the board makes to the line (a change of the data,
+// whenever it happens), never of a load or a preview; undo and redo under the eraser's
+// preview give the line the restored board, not the preview.
+TEST_F(CharEditorTest, EveryChangeOfTheLineIsToldAndNoPreviewReachesIt) {
+  CharEditor ed(&sink);
+  BoardCommands commands(ed, nullptr);
+  MessageLine line;
+  Fill(line, glyphs, kLed7, 6);
+  for (int x = 0; x < 108; ++x)
+    for (int y = 0; y < 7; ++y) line.SetStripPixel(x, y, platform::kInk);
+  int told = 0;
+  ed.lineEdited = [&](int row) { told += row == 4 ? 1 : 100; };
+  auto move = [&](int x, int y) { ed.board().Move(false, false, {x * 6 + 1, y * 6 + 1}); };
+  auto whiteDot = [&] {  // at (10, 3)
+    ed.mutableSettings().drawColor = platform::kPaper;
+    ed.board().Press(MouseButton::Left, {61, 19});
+    ed.board().Release(MouseButton::Left, {61, 19});
+  };
+  const std::string full(108, '#'), dotted = "##########." + std::string(97, '#');
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool told;
+    std::string row3;  // the line's row 3 afterwards
+  } steps[] = {
+      {"load", [&] { Open(ed, 4, line); }, false, full},
+      {"white dot", whiteDot, true, dotted},
+      {"eraser preview", [&] { ed.Command(kCmdEraser); move(11, 3); }, false, dotted},
+      {"undo under the preview", [&] { commands.Run(kCmdUndo); }, true, full},
+      {"redo under the preview", [&] { commands.Run(kCmdRedo); }, true, dotted},
+      {"preview moved off", [&] { move(-9, -9); }, false, dotted},
+      {"load again", [&] { Open(ed, 4, line); }, false, dotted},
+  };
+  for (const Step& s : steps) {
+    const int before = told;
+    s.act();
+    EXPECT_EQ(told - before, s.told ? 1 : 0) << s.what;
+    EXPECT_EQ(LineDots(line)[3].substr(0, 108), s.row3) << s.what;
+  }
 }
 
 TEST_F(CharEditorTest, RefusedLayoutKeepsTheBoardAndShowsTheMessageOnce) {

@@ -33,8 +33,6 @@ std::array<Point, 8> HandleCentres(const InclusiveRect& r) {
            {r.right + 1, my}}};
 }
 
-InclusiveRect Grown(const InclusiveRect& r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
-
 }  // namespace
 
 FloatingSelection::FloatingSelection(BoardEditor& board)
@@ -64,15 +62,9 @@ void FloatingSelection::PaintOverlay(RgbImage& surface) const {
 }
 
 void FloatingSelection::RepaintAround(std::initializer_list<InclusiveRect> areas) {
-  const BoardGeometry& geo = board_.frame_.geometry();
   for (const InclusiveRect& a : areas) {
-    if (a.right < a.left || a.bottom < a.top) continue;
-    // A frame reaches at most three pixels past its cells, beyond the board too: clear
-    // there, then the cells and the board's decorations are painted again.
-    const InclusiveRect g = Grown(a.Normalized(), 1);
-    const InclusiveRect v = geo.CellRectToView(g);
-    board_.canvas_.FillRect({v.left, v.top, v.right + 1, v.bottom + 1}, platform::kPaper);
-    PaintBoardCells(geo, board_.frame_.image(), g, board_.canvas_);
+    // A frame reaches at most three pixels past its cells.
+    if (a.right >= a.left && a.bottom >= a.top) board_.ClearAround(a.Normalized());
   }
   board_.PaintOverlay();
   if (board_.window_) board_.window_->CanvasChanged();

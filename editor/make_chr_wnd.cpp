@@ -62,7 +62,8 @@ QString IconName(int id) {
 
 CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink* messages)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      editor_(messages) {
+      editor_(messages),
+      frameSize_({outerSize.width(), outerSize.height()}) {
   setObjectName(QStringLiteral("charEditor"));
   setWindowTitle(QStringLiteral(" "));
   setFocusPolicy(Qt::StrongFocus);
@@ -71,8 +72,10 @@ CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink*
   rulers_ = new CEditChrWnd(editor_.board(), editor_.geometry(), this);
   rulers_->setObjectName(QStringLiteral("rulerWindow"));
   boardInput_ = new CBoardViewInput(editor_, view(), this);
-  pendingOuter_ = outerSize;
   resize(outerSize);
+  frameWait_ = new QTimer(this);
+  frameWait_->setInterval(25);
+  connect(frameWait_, &QTimer::timeout, this, &CMakeChrWnd::CheckFrame);
   ToolbarChanged();
   RefreshTexts();
 }
@@ -140,7 +143,11 @@ void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
   editor_.LoadLine(row, line);
 }
 
-QSize CMakeChrWnd::OuterSize() const { return isVisible() || !pendingOuter_.isValid() ? frameGeometry().size() : pendingOuter_; }
+QSize CMakeChrWnd::OuterSize() const {
+  const QSize frame = frameGeometry().size() - size();
+  const WindowSize s = frameSize_.ToStore({width(), height()}, {frame.width(), frame.height()});
+  return {s.width, s.height};
+}
 
 void CMakeChrWnd::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
@@ -159,6 +166,7 @@ void CMakeChrWnd::ScrollBoardToLeft() {
 }
 
 void CMakeChrWnd::resizeEvent(QResizeEvent*) {
+  frameSize_.ClientResized({width(), height()});
   toolbar_->setGeometry(0, 0, kToolbarWidth, height());
   rulers_->setGeometry(kToolbarWidth, 0, std::max(width() - kToolbarWidth, 0), height());
 }
@@ -166,14 +174,28 @@ void CMakeChrWnd::resizeEvent(QResizeEvent*) {
 void CMakeChrWnd::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   RefreshTexts();
-  if (pendingOuter_.isValid()) {
-    // The settings hold the outer size: take the window manager's frame off once it is known.
-    QTimer::singleShot(0, this, [this] {
-      if (!pendingOuter_.isValid()) return;
-      const QSize frame = frameGeometry().size() - size();
-      if (frame.width() > 0 || frame.height() > 0) resize(pendingOuter_ - frame);
-      pendingOuter_ = QSize();
-    });
+  if (frameSize_.waiting()) {
+    // The window manager frames the window some time after it is mapped; a busy machine may
+    // take seconds. Without one no frame ever comes, and the window keeps its size.
+    frameChecks_ = 0;
+    frameWait_->start();
+  }
+}
+
+void CMakeChrWnd::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  CheckFrame();  // reparenting into the frame moves the window
+}
+
+void CMakeChrWnd::CheckFrame() {
+  if (!frameSize_.waiting() || !isVisible() || ++frameChecks_ > 400) {
+    frameWait_->stop();
+    return;
+  }
+  const QSize frame = frameGeometry().size() - size();
+  if (const std::optional<WindowSize> client = frameSize_.FrameReported({frame.width(), frame.height()})) {
+    frameWait_->stop();
+    resize(client->width, client->height);
   }
 }
 

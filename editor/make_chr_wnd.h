@@ -10,7 +10,9 @@
 #include <functional>
 
 #include "editor/char_editor.h"
+#include "editor/editor_frame_size.h"
 
+class QTimer;
 class QToolButton;
 
 namespace kirrup {
@@ -43,7 +45,8 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   // Tool tips in the current language.
   void RefreshTexts();
   void LoadLine(int row, MessageLine& line);
-  // The window's outer size (with its frame, once shown).
+  // The outer size to store at exit: the window's with its frame, or the size it was
+  // created with while its frame is not yet known.
   QSize OuterSize() const;
 
   // CharEditorWindow
@@ -56,19 +59,24 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateToolbar();
+  // While the stored size waits for the window manager's frame: asks for it.
+  void CheckFrame();
 
   CharEditor editor_;
   QWidget* toolbar_ = nullptr;
   CEditChrWnd* rulers_ = nullptr;
   CBoardViewInput* boardInput_ = nullptr;
   QHash<int, QToolButton*> buttons_;
-  QSize pendingOuter_;  // applied once the window manager's frame is known
+  EditorFrameSize frameSize_;
+  QTimer* frameWait_ = nullptr;
+  int frameChecks_ = 0;
 };
 
 }  // namespace kirrup

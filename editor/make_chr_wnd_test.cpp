@@ -2,6 +2,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -79,6 +80,7 @@ class MakeChrWndTest : public QObject {
   void lineChangesReloadAndLedTypeHides();
   void theWheelScrollsTheBoardAndTheRulersFollow();
   void exitStoresTheFrameSize();
+  void drawingsAreChangesOpeningIsNot();
 };
 
 void MakeChrWndTest::txtOpensTheEditorBesideTheRowAndLoadsIt() {
@@ -222,6 +224,23 @@ void MakeChrWndTest::theWheelScrollsTheBoardAndTheRulersFollow() {
   // Column 12 is a section edge: its long tick now stands at 16 + 72 - 60.
   QCOMPARE(rulers.Pixel(28, 11), kirrup::kRulerMark);
   QCOMPARE(rulers.Pixel(16 + 13 * 6 - 60, 11), kirrup::platform::kInk);  // a short tick
+}
+
+// A dot drawn after a Save, with the editor open all along, still reaches the save prompt;
+// opening the editor alone changes nothing.
+void MakeChrWndTest::drawingsAreChangesOpeningIsNot() {
+  Fixture f;
+  QTemporaryDir dir;
+  f.dlg->chooseFile = [&](CRotavuDlg::FileDialogKind, const QString&) { return dir.filePath("a.LDAT"); };
+  QTest::keyClicks(f.dlg->Row(0).line, "   ");
+  f.dlg->OnCommand(CRotavuDlg::kSave);
+  f.Txt(0);
+  QVERIFY(!f.dlg->state().modified);
+  f.Drag({f.Cell(1, 1), f.Cell(1, 1)});
+  QVERIFY(f.dlg->state().modified);
+  f.dlg->OnCommand(CRotavuDlg::kSave);
+  f.Drag({f.Cell(2, 2), f.Cell(2, 2)});
+  QVERIFY(f.dlg->state().modified);
 }
 
 QTEST_MAIN(MakeChrWndTest)

@@ -62,11 +62,21 @@ bool FontEngine::RenderGlyph(int ledType, uint16_t code, CharColumns& record) {
   }
 }
 
-bool FontEngine::RenderSystemGlyph(int ledType, uint16_t code, CharColumns& record) {
+LedFont& FontEngine::SystemFont(int& ledType) {
   if (ledType < 0 || ledType > 2) ledType = kLed7;
   // A font not created yet (a tool that never ran start-up) is created on first use.
   if (!ledFonts_[ledType]) CreateLedFont(ledType);
-  return RenderWithFont(*ledFonts_[ledType], ledType, code, record);
+  return *ledFonts_[ledType];
+}
+
+bool FontEngine::RenderSystemGlyph(int ledType, uint16_t code, CharColumns& record) {
+  LedFont& font = SystemFont(ledType);
+  return RenderWithFont(font, ledType, code, record);
+}
+
+bool FontEngine::HasGlyph(int ledType, uint16_t code) {
+  // The libraries give no glyph at all for a code they lack.
+  return builtInSwitch != 0 || SystemFont(ledType).rasterizer().HasGlyph(code);
 }
 
 bool FontEngine::RenderBuiltIn7(uint16_t code, CharColumns& record) const {

@@ -45,6 +45,7 @@ class FontEngine final : public GlyphSource {
 
   bool RenderGlyph(int ledType, uint16_t code, CharColumns& record) override;
   bool RenderSystemGlyph(int ledType, uint16_t code, CharColumns& record);
+  bool HasGlyph(int ledType, uint16_t code) override;
 
   // Library state, for the symbol picker and diagnostics.
   const LibraryBuffer& library(FontLibrary lib) const { return libraries_[static_cast<int>(lib)]; }
@@ -54,6 +55,8 @@ class FontEngine final : public GlyphSource {
   LedFont* ledFont(int type) const;
 
  private:
+  // The LED font of a type (an invalid one counts as 7 LEDs), created when it is missing.
+  LedFont& SystemFont(int& ledType);
   bool RenderBuiltIn7(uint16_t code, CharColumns& record) const;
   bool RenderBuiltIn11(uint16_t code, CharColumns& record) const;
   bool RenderBuiltIn16(uint16_t code, CharColumns& record) const;

@@ -72,6 +72,23 @@ TEST(FontList, RepeatedReportsKeepTheFirstAndTheListSortsByFullName) {
   EXPECT_EQ(FindFontEntry(all, u"Song (CHINESE_GB2312)"), -1);
 }
 
+// A family's character sets from the characters it has; only a family with no letters of
+// any set is a symbol font, drawn in the interface face in the list.
+TEST(FontFamilies, CharacterSetsFromTheCharactersAFamilyHas) {
+  const std::u32string latin = U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  const std::pair<std::u32string, std::vector<std::u16string>> cases[] = {
+      {latin, {u"Western"}},  // without \u00E9 and \u00DF
+      {U"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", {u"Symbol"}},
+      {latin + U"\u0416\u044F", {u"Western", u"Cyrillic"}},
+  };
+  for (const auto& [chars, expect] : cases) {
+    std::vector<std::u16string> scripts;
+    for (const auto* p : platform::CoveredCharSets([&](char32_t c) { return chars.find(c) != chars.npos; }))
+      scripts.push_back(p->script);
+    EXPECT_EQ(scripts, expect);
+  }
+}
+
 TEST(FontFamilies, InstalledFamiliesAreReportedPerCharacterSet) {
   const std::vector<platform::FontFamilyReport> reports = platform::EnumerateFontFamilies();
   if (reports.empty()) GTEST_SKIP() << "no installed fonts";

@@ -76,7 +76,8 @@ void KeyGrid::Fill(GlyphSource& glyphs, int count, int ledType) {
   count_ = 0;
   for (int b = 1; b <= count && count_ < kMaxKeyGlyphs; ++b) {
     CharColumns work;
-    if (!glyphs.RenderGlyph(ledType, static_cast<uint16_t>(b), work)) continue;
+    if (!glyphs.HasGlyph(ledType, static_cast<uint16_t>(b)) || !glyphs.RenderGlyph(ledType, static_cast<uint16_t>(b), work))
+      continue;
     work.code = static_cast<uint16_t>(b);
     const size_t bytes = std::min<size_t>(work.byteCount, CharColumns::kMaxBytes);
     const auto first = work.columns.begin();

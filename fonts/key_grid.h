@@ -54,7 +54,8 @@ class KeyGrid {
   };
 
   // Collects the glyphs of codes 1..count (at most 256) for the LED type as glyphs renders
-  // them: empty glyphs (except the space) and repeats of an earlier glyph are left out.
+  // them: codes without a glyph of their own, empty glyphs (except the space) and repeats of
+  // an earlier glyph are left out.
   // Then lays the grid out again for the last client size and clears the hot cell.
   void Fill(GlyphSource& glyphs, int count, int ledType);
 

@@ -68,6 +68,19 @@ class KeyGridLibraries : public ::testing::Test {
   FontEngine fonts_;
 };
 
+// An installed font: a code it has no glyph for (the control codes) is left out, not shown
+// as the font's missing-character box.
+TEST(KeyGridSystemFont, CodesTheFontLacksAreLeftOut) {
+  FontEngine fonts;
+  fonts.builtInSwitch = 0;
+  fonts.systemFontName = u"DejaVu Serif";
+  KeyGrid g;
+  g.Fill(fonts, 255, kLed16);
+  const std::set<int> codes = Codes(g);
+  EXPECT_TRUE(codes.count('A') && codes.count(0xE9) && codes.count(' '));
+  for (int code : codes) EXPECT_TRUE((code >= 32 && code < 127) || code >= 160) << code;
+}
+
 TEST_F(KeyGridLibraries, SevenLedsSymbolsAndPrintableAscii) {
   KeyGrid g;
   g.Fill(fonts_, 255, kLed7);

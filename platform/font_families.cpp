@@ -32,22 +32,34 @@ uint8_t KindOf(std::string_view name, bool fixed, bool symbol) {
 
 const std::vector<CharSetProbe>& CharSetProbes() {
   static const std::vector<CharSetProbe> probes = {
-      {0, u"Western", {U'A', U'\u00E9', U'\u00DF'}},
-      {238, u"Central European", {U'\u0141', U'\u0151', U'\u010D'}},
-      {204, u"Cyrillic", {U'\u0416', U'\u044F', 0}},
-      {161, u"Greek", {U'\u03A9', U'\u03BB', 0}},
-      {162, u"Turkish", {U'\u011F', U'\u0131', U'\u015F'}},
-      {177, u"Hebrew", {U'\u05D0', U'\u05E9', 0}},
-      {178, u"Arabic", {U'\u0627', U'\u0628', 0}},
-      {186, u"Baltic", {U'\u0117', U'\u0173', U'\u012F'}},
-      {163, u"Vietnamese", {U'\u01B0', U'\u01A1', U'\u1EA1'}},
-      {222, u"Thai", {U'\u0E01', U'\u0E32', 0}},
-      {134, u"CHINESE_GB2312", {U'\u4E2D', U'\u56FD', 0}},
-      {128, u"Japanese", {U'\u3042', U'\u30A2', 0}},
-      {129, u"Hangul", {U'\uAC00', U'\uD55C', 0}},
-      {136, u"CHINESE_BIG5", {U'\u570B', U'\u7E41', 0}},
+      // A font with the Latin letters writes English even without the accented ones.
+      {0, u"Western", U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
+      {238, u"Central European", U"\u0141\u0151\u010D"},
+      {204, u"Cyrillic", U"\u0416\u044F"},
+      {161, u"Greek", U"\u03A9\u03BB"},
+      {162, u"Turkish", U"\u011F\u0131\u015F"},
+      {177, u"Hebrew", U"\u05D0\u05E9"},
+      {178, u"Arabic", U"\u0627\u0628"},
+      {186, u"Baltic", U"\u0117\u0173\u012F"},
+      {163, u"Vietnamese", U"\u01B0\u01A1\u1EA1"},
+      {222, u"Thai", U"\u0E01\u0E32"},
+      {134, u"CHINESE_GB2312", U"\u4E2D\u56FD"},
+      {128, u"Japanese", U"\u3042\u30A2"},
+      {129, u"Hangul", U"\uAC00\uD55C"},
+      {136, u"CHINESE_BIG5", U"\u570B\u7E41"},
   };
   return probes;
+}
+
+std::vector<const CharSetProbe*> CoveredCharSets(const std::function<bool(char32_t)>& has) {
+  static const CharSetProbe symbol{2, u"Symbol", U""};
+  std::vector<const CharSetProbe*> out;
+  for (const CharSetProbe& probe : CharSetProbes()) {
+    const std::u32string_view chars(probe.characters);
+    if (std::all_of(chars.begin(), chars.end(), has)) out.push_back(&probe);
+  }
+  if (out.empty()) out.push_back(&symbol);
+  return out;
 }
 
 std::vector<FontFamilyReport> EnumerateFontFamilies() {
@@ -86,14 +98,10 @@ std::vector<FontFamilyReport> EnumerateFontFamilies() {
   for (auto& [name, f] : families) {
     const size_t before = out.size();
     FcCharSet* const chars = f.chars;  // a lambda may not capture a structured binding in clang 14
-    for (const CharSetProbe& probe : CharSetProbes()) {
-      const bool covered =
-          chars && std::all_of(std::begin(probe.characters), std::end(probe.characters),
-                               [&](char32_t c) { return c == 0 || FcCharSetHasChar(chars, c); });
-      if (covered) out.push_back({Utf8ToUtf16(name), probe.script, probe.charSet, 0, 0});
-    }
-    const bool symbol = out.size() == before;
-    if (symbol) out.push_back({Utf8ToUtf16(name), u"Symbol", 2, 0, 0});
+    const std::vector<const CharSetProbe*> sets =
+        CoveredCharSets([chars](char32_t c) { return chars && FcCharSetHasChar(chars, c); });
+    for (const CharSetProbe* probe : sets) out.push_back({Utf8ToUtf16(name), probe->script, probe->charSet, 0, 0});
+    const bool symbol = sets.front()->charSet == 2;
     const uint8_t pitch = f.allFixed ? 1 : 2;
     for (size_t i = before; i < out.size(); ++i) {
       out[i].pitchAndFamily = static_cast<uint8_t>(pitch | KindOf(name, f.allFixed, symbol));

@@ -4,6 +4,7 @@
 // expects: one report per family and character set it covers, with the script's name,
 // the pitch-and-family byte and the font type bits.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,12 @@ std::vector<FontFamilyReport> EnumerateFontFamilies();
 struct CharSetProbe {
   uint8_t charSet;
   const char16_t* script;
-  char32_t characters[3];  // 0-terminated when shorter
+  const char32_t* characters;  // 0-terminated
 };
 const std::vector<CharSetProbe>& CharSetProbes();
+
+// The character sets of a family that has the characters `has` says it has, in the order
+// of CharSetProbes (Western: the basic Latin letters); the symbol set alone when none.
+std::vector<const CharSetProbe*> CoveredCharSets(const std::function<bool(char32_t)>& has);
 
 }  // namespace kirrup::platform

@@ -259,6 +259,8 @@ void TextRasterizer::Draw(char32_t c, Bitmap1& target, int x, int y) {
   if (const FT_GlyphSlot slot = impl_->Load(c)) Blit(slot, impl_->ascent, target, x, y);
 }
 
+bool TextRasterizer::HasGlyph(char32_t c) { return ok() && impl_->Resolve(c).glyph != 0; }
+
 TextExtent TextRasterizer::MeasureAndDraw(char32_t c, Bitmap1& target, int x, int y) {
   if (!ok()) return {};
   const FT_GlyphSlot slot = impl_->Load(c);

@@ -46,6 +46,9 @@ class TextRasterizer {
   void Draw(char32_t c, Bitmap1& target, int x, int y);
   // Both at once (one glyph load): measures, and draws when the extent is not empty.
   TextExtent MeasureAndDraw(char32_t c, Bitmap1& target, int x, int y);
+  // Whether the face, or a face standing in for it, has the character; one that none has is
+  // drawn as the missing-glyph box.
+  bool HasGlyph(char32_t c);
 
  private:
   struct Impl;
