@@ -99,11 +99,12 @@ TEST_F(Cli, ShowPrintsHeaderArtAndCodes) {
             "height: 7\n"
             "lines: 1\n"
             "records: 2\n"
-            "line 1: open 4, close 2 (effect word 0x0204), 2 characters\n"
+            "line 1: open 4, close 2 (effect word 0x0204), 2 characters, 3 / 108 columns\n"
             "  #.#\n  ...\n  ...\n  ...\n  ...\n  ...\n  .##\n"
             "  | |\n"
             "   0: U+0041 'A' column 0, width 2, height 7, 2 bytes\n"
-            "   1: U+0042 'B' column 2, width 1, height 7, 1 bytes\n");
+            "   1: U+0042 'B' column 2, width 1, height 7, 1 bytes\n"
+            "device image: 6 of 2047 bytes\n");
   EXPECT_EQ(Run({"show", "missing.LDAT"}).status, 1);
   EXPECT_EQ(Run({"show"}).status, 2);
 }
