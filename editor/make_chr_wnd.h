@@ -11,6 +11,7 @@
 
 #include "editor/char_editor.h"
 
+class QLabel;
 class QToolButton;
 
 namespace kirrup {
@@ -36,6 +37,8 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   // The board view's keys, menus and picture clipboard.
   CBoardViewInput* boardInput() const { return boardInput_; }
   QToolButton* button(int id) const { return buttons_.value(id, nullptr); }
+  // The hint shown in the board's place while the bound line is empty.
+  QLabel* emptyLineHint() const { return hint_; }
 
   // Whether the user reads the interface in Chinese now (asked whenever a tool tip or
   // message is shown).
@@ -62,11 +65,13 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
 
  private:
   void CreateToolbar();
+  void PlaceHint();
 
   CharEditor editor_;
   QWidget* toolbar_ = nullptr;
   CEditChrWnd* rulers_ = nullptr;
   CBoardViewInput* boardInput_ = nullptr;
+  QLabel* hint_ = nullptr;
   QHash<int, QToolButton*> buttons_;
   QSize pendingOuter_;  // applied once the window manager's frame is known
 };
