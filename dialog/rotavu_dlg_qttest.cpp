@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 #include <fstream>
@@ -37,6 +39,15 @@ class RecordingSink : public kirrup::platform::MessageSink {
     texts << QString::fromStdString(text);
   }
 };
+
+// The note panel's text as it reads: its paragraphs with a blank line between them.
+QString ShownNote(const QLabel* label) {
+  QTextDocument doc;
+  doc.setHtml(label->text());
+  QStringList paragraphs;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) paragraphs << b.text();
+  return paragraphs.join("\n\n");
+}
 
 // A toy behind the four entry points: present or not, accepting every packet.
 struct FakeToy {
@@ -164,7 +175,7 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   QCOMPARE(f.control<QPushButton>(1012)->text(), QString("Send"));
   QCOMPARE(f.control<QLabel>(1056)->text(), QString("Dispaly Data"));
   QCOMPARE(f.control<QGroupBox>(1043)->title(), QString("Note"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters"));
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)), QString("English each section most may input 18 characters"));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(7Led)"));
   QCOMPARE(f.control<QCheckBox>(1047)->text(), QString("Use Middle Option"));
 
@@ -410,7 +421,7 @@ void RotavuDlgTest::languageSwitchKeepsSelections() {
   QCOMPARE(f.dlg->Row(0).open->currentText(), QString("从中间到两边开"));
   QCOMPARE(f.control<QPushButton>(1028)->text(), QString("打开"));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LED类型\n(7Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("使用用户字库时:\n\n  英文每段最多可以\n\n输入18个字"));
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)), QString("使用用户字库时:\n\n  英文每段最多可以\n\n输入18个字"));
   QCOMPARE(f.dlg->colorMenu()->actions()[0]->text(), QString("红色"));
   QCOMPARE(f.dlg->rows()[0].line.itemCount(), 1);  // lines untouched
   QVERIFY(f.dlg->Row(0).middle->isHidden());
@@ -469,7 +480,7 @@ void RotavuDlgTest::ledTypeCommandResetsRowsAndMarksTheMenu() {
   QCOMPARE(f.line(0)->width(), kirrup::LedTypeRow(1).maxWidth + 6 + 4 + 2);
   QVERIFY(!f.dlg->Row(1).line->isEnabled());
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(11Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("English each section most may input 18 characters."));
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)), QString("English each section most may input 18 characters."));
 
   // Nothing in the rows: no question the second time.
   f.dlg->OnCommand(8012);
@@ -620,7 +631,10 @@ void RotavuDlgTest::openAndSaveRoundTripAndErrors() {
   f.Type(0, "!");
   f.openPath = broken;
   f.dlg->OnCommand(CRotavuDlg::kOpen);
-  QCOMPARE(f.sink.texts, QStringList({"Open file error!"}));
+  // The message first, then which file and why.
+  QCOMPARE(f.sink.texts.size(), 1);
+  QCOMPARE(f.sink.texts[0].section('\n', 0, 0), QString("Open file error!"));
+  QCOMPARE(f.sink.texts[0].section('\n', 1), broken + ": not an LED data file (fewer records than its counts promise)");
   QCOMPARE(f.dlg->rows()[0].line.itemCount(), 3);
   QCOMPARE(QString::fromStdString(f.dlg->state().lastFilePath), path);
 
