@@ -31,7 +31,7 @@ std::string CapacityDescription(const Capacity& c, bool chinese) {
     return text;
   }
   std::string text = std::to_string(c.bytes) + " of " + std::to_string(Capacity::kLimit) + " bytes";
-  if (c.Over()) text += ", " + std::to_string(c.Excess()) + " bytes over the limit";
+  if (c.Over()) text += ", " + std::to_string(c.Excess()) + (c.Excess() == 1 ? " byte" : " bytes") + " over the limit";
   return text;
 }
 
