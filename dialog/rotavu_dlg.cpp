@@ -753,6 +753,7 @@ void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
   FillSymbolPicker();
   SyncBandChoices();
   RefreshCapacity();
+  RefreshRowRooms();  // the rows were emptied for the type's width
 }
 
 void CRotavuDlg::SyncRowsEnabled() {
@@ -943,6 +944,7 @@ void CRotavuDlg::OnLineChanged(int id) {
   }
   if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
   RefreshCapacity();
+  RefreshRowRoom(row);
   emit rowChanged(row);
 }
 
@@ -1021,6 +1023,7 @@ void CRotavuDlg::OpenFile(const QString& path) {
   ReloadCharEditor();
   SyncBandChoices();
   RefreshCapacity();
+  RefreshRowRooms();
 }
 
 bool CRotavuDlg::DoSave() {

@@ -227,6 +227,7 @@ class CRotavuDlg : public QDialog {
   // The meter and the rows' tool tips follow the rows.
   void RefreshCapacity();
   void RefreshRowRoom(int row);
+  void RefreshRowRooms();
   void ShowRefusalCue(int row, kirrup::Refusal why);
   void ShowSentNotice(int bytes);
   void ApplyLedType(int type, bool rowReset);

@@ -20,6 +20,10 @@ void CRotavuDlg::RefreshRowRoom(int row) {
   rowControls_[row].line->setToolTip(QString::fromStdString(kirrup::ColumnsText((*rows_)[row].line, ChineseTexts())));
 }
 
+void CRotavuDlg::RefreshRowRooms() {
+  for (int i = 0; i < MessageRows::kCount; ++i) RefreshRowRoom(i);
+}
+
 void CRotavuDlg::ShowRefusalCue(int row, kirrup::Refusal why) {
   if (row < 0 || row >= MessageRows::kCount || !kirrup::NoRoom(why)) return;
   const QString text = QString::fromStdString(kirrup::RefusalCue(why, (*rows_)[row].line, ChineseTexts()));

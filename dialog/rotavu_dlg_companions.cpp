@@ -71,9 +71,13 @@ void CRotavuDlg::OnInsertRecord(const kirrup::CharColumns& record) {
   line->setFocus(Qt::OtherFocusReason);
   state_.currentRow = row;
   const kirrup::CharColumns copy = record;
+  // A symbol that replaces a selection finds the room the selection leaves.
+  const kirrup::Refusal why =
+      line->line().HasSelection() ? kirrup::Refusal::None : kirrup::WhyRecordRefused(line->line(), copy);
   // Undoable like a typed character.
   line->editor().PushUndo();
   line->line().ImportRecords(std::span<const kirrup::CharColumns>(&copy, 1));
+  ShowRefusalCue(row, why);
 }
 
 bool CRotavuDlg::ChineseTexts() const {
@@ -168,7 +172,7 @@ void CRotavuDlg::RefreshBandChoiceTexts() {
   PlaceBandChoices();
   SyncBandChoices();
   RefreshCapacity();
-  for (int i = 0; i < MessageRows::kCount; ++i) RefreshRowRoom(i);
+  RefreshRowRooms();
 }
 
 void CRotavuDlg::SyncBandChoices() {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -74,6 +75,7 @@ class MakeChrWndTest : public QObject {
 
  private slots:
   void txtOpensTheEditorBesideTheRowAndLoadsIt();
+  void anEmptyRowShowsWhyTheBoardIsEmpty();
   void toolbarSwitchesToolsAndColours();
   void aDragDrawsAndTheLineFollowsAtOnce();
   void lineChangesReloadAndLedTypeHides();
@@ -222,6 +224,22 @@ void MakeChrWndTest::theWheelScrollsTheBoardAndTheRulersFollow() {
   // Column 12 is a section edge: its long tick now stands at 16 + 72 - 60.
   QCOMPARE(rulers.Pixel(28, 11), kirrup::kRulerMark);
   QCOMPARE(rulers.Pixel(16 + 13 * 6 - 60, 11), kirrup::platform::kInk);  // a short tick
+}
+
+// TXT on an empty row: a line in the board's place tells why there is nothing to draw on;
+// it goes once the row holds a character, and comes back when the row is emptied.
+void MakeChrWndTest::anEmptyRowShowsWhyTheBoardIsEmpty() {
+  Fixture f;
+  f.Txt(0);
+  const QLabel* hint = f.editor()->emptyLineHint();
+  QVERIFY(hint->isVisible());
+  QVERIFY(hint->text().contains("spaces"));
+  QVERIFY(f.editor()->rulerWindow()->geometry().contains(hint->geometry()));
+  QTest::keyClicks(f.dlg->Row(0).line, "  ");
+  QVERIFY(!hint->isVisible());
+  QCOMPARE(f.editor()->editor().geometry().board.width, 12);
+  f.dlg->OnCommand(CRotavuDlg::kClear);
+  QVERIFY(hint->isVisible());
 }
 
 QTEST_MAIN(MakeChrWndTest)

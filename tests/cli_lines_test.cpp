@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/ldat_file.h"
 #include "fonts/font_engine.h"
 #include "lines/led_type.h"
+#include "lines/message_rows.h"
 
 namespace kirrup {
 namespace {
@@ -107,6 +109,50 @@ TEST_F(Cli, ShowPrintsHeaderArtAndCodes) {
             "device image: 6 of 2047 bytes\n");
   EXPECT_EQ(Run({"show", "missing.LDAT"}).status, 1);
   EXPECT_EQ(Run({"show"}).status, 2);
+}
+
+// More than the toy holds: show says so, image warns and exits 1 but writes the file (as
+// Send writes its own), compose warns and saves.
+TEST_F(Cli, OverTheToysLimit) {
+  {
+    auto rows = std::make_unique<MessageRows>(kLed16);
+    for (int r = 0; r < 8; ++r) {
+      (*rows)[r].enabled = true;
+      CharColumns rec{};
+      rec.code = 'W', rec.width = 16, rec.height = 16, rec.byteCount = 32;
+      for (int c = 0; c < 9; ++c) {
+        ASSERT_TRUE((*rows)[r].line.InsertRecord(rec));
+        (*rows)[r].line.MoveCaret(+1, false);
+      }
+    }
+    ASSERT_TRUE(WriteLdatFile(Path("big.LDAT").string(), *rows));
+  }
+  Result r = Run({"show", "big.LDAT"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(", 9 characters, 144 / 144 columns\n"), std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1), "device image: 2321 of 2047 bytes over the limit\n");
+
+  r = Run({"image", "big.LDAT", "-o", "big.bin"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "lines: 8\nlength: 2321\n");
+  EXPECT_EQ(r.err,
+            "kirrup-cli image: warning: IC ROM Over: 2321 bytes, the toy holds at most 2047; big.bin written all the "
+            "same\n");
+  EXPECT_EQ(fs::file_size(Path("big.bin")), 2321u);
+
+  std::vector<std::string> args = {"compose", "--led", "16", "--builtin-font"};
+  for (int i = 0; i < 8; ++i) {
+    args.push_back("--line");
+    args.push_back(std::string(30, 'W'));
+  }
+  args.push_back("-o");
+  args.push_back("composed.LDAT");
+  r = Run(args);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("kirrup-cli compose: warning: IC ROM Over: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Send will refuse these lines"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Path("composed.LDAT")));
+  EXPECT_NE(Run({"show", "composed.LDAT"}).out.find("over the limit"), std::string::npos);
 }
 
 TEST_F(Cli, ImageWritesTheDeviceImage) {
