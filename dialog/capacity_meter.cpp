@@ -4,11 +4,11 @@
 #include <algorithm>
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace {
 
 constexpr int kBarHeight = 8;
+constexpr int kInset = 3;  // room for the focus frame
 const QColor kTrack(0xe3, 0xe8, 0xef);
 const QColor kFill(0x2f, 0x6f, 0xd6);
 const QColor kWarning(0xc6, 0x28, 0x28);
@@ -41,22 +41,22 @@ void CCapacityMeter::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   const bool over = capacity_.Over();
-  const QRect text(0, 0, width(), height() - kBarHeight - 3);
+  const QRect text(kInset, 0, width() - 2 * kInset, height() - kBarHeight - 3);
   QFont small = font();
   small.setPointSizeF(font().pointSizeF() * 0.92);
   p.setFont(small);
   p.setPen(over ? kWarning : kCaption);
-  const QString numbers = p.fontMetrics().elidedText(numbers_, Qt::ElideLeft, width());
+  const QString numbers = p.fontMetrics().elidedText(numbers_, Qt::ElideLeft, text.width());
   const int numbersWidth = p.fontMetrics().horizontalAdvance(numbers);
   p.drawText(text.adjusted(0, 0, -numbersWidth - 6, 0), Qt::AlignLeft | Qt::AlignVCenter,
-             p.fontMetrics().elidedText(caption_, Qt::ElideRight, std::max(width() - numbersWidth - 6, 0)));
+             p.fontMetrics().elidedText(caption_, Qt::ElideRight, std::max(text.width() - numbersWidth - 6, 0)));
   QFont bold = small;
   bold.setBold(true);
   p.setFont(bold);
   p.setPen(over ? kWarning : kNumbers);
   p.drawText(text, Qt::AlignRight | Qt::AlignVCenter, numbers);
 
-  const QRectF track(0.5, height() - kBarHeight - 0.5, width() - 1.0, kBarHeight);
+  const QRectF track(kInset, height() - kBarHeight - kInset, width() - 2.0 * kInset, kBarHeight);
   p.setPen(Qt::NoPen);
   p.setBrush(kTrack);
   p.drawRoundedRect(track, kBarHeight / 2.0, kBarHeight / 2.0);
@@ -67,10 +67,10 @@ void CCapacityMeter::paintEvent(QPaintEvent*) {
     p.setBrush(over ? kWarning : kFill);
     p.drawRoundedRect(fill, kBarHeight / 2.0, kBarHeight / 2.0);
   }
+  // Only Tab reaches the meter: its focus is always the keyboard's, so always drawn.
   if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect();
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
   }
 }

@@ -2,8 +2,9 @@
 #pragma once
 // CCapacityMeter: how full the toy would be after Send. A progress bar to the toolkit and
 // to screen readers (its value the bytes, its description "1532 of 2047 bytes"); drawn as
-// a caption and the numbers over a thin bar, in a warning colour over the limit. Reachable
-// by Tab so a keyboard user can read it; the numbers come from kirrup::Capacity.
+// a caption and the numbers over a thin bar, in a warning colour over the limit, 3 pixels
+// in from its edges for the focus frame. Reachable by Tab so a keyboard user can read it;
+// the numbers come from kirrup::Capacity.
 #include <QProgressBar>
 
 #include "device/capacity.h"

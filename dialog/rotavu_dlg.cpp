@@ -462,7 +462,8 @@ void CRotavuDlg::CreateControls() {
   // holds a character yet).
   meter_ = new CCapacityMeter(this);
   meter_->setObjectName("capacityMeter");
-  meter_->setGeometry(side, meterTop, kSideWidth, kMeterHeight);
+  // Its focus frame lies around the column's width.
+  meter_->setGeometry(QRect(side, meterTop, kSideWidth, kMeterHeight).adjusted(-3, -3, 3, 3));
 
   progress_ = new QProgressBar(this);
   Register(kProgress, progress_, "progress");
