@@ -155,6 +155,14 @@ QPixmap Logo(const QFont& base, qreal ratio) {
   return logo;
 }
 
+// Takes the wheel away from a control: turned over the LED type choice it would empty the
+// rows, without a question when they are saved.
+class IgnoreWheel : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
+};
+
 struct LedColour {
   int command;
   kirrup::platform::Color value;  // 0x00BBGGRR
@@ -507,6 +515,7 @@ void CRotavuDlg::CreateBandChoices() {
   for (int type = 0; type < 3; ++type) ledTypeChoice_->addItem(Text(kirrup::LedTypeChoiceText(type)));
   // activated: only the user's choices run the command.
   connect(ledTypeChoice_, &QComboBox::activated, this, &CRotavuDlg::OnLedTypeChosen);
+  ledTypeChoice_->installEventFilter(new IgnoreWheel(ledTypeChoice_));
   ledTypeLabel_->setBuddy(ledTypeChoice_);
 
   fontLabel_ = new QLabel(this);

@@ -856,6 +856,12 @@ void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
 
   f.dlg->OnCommand(CRotavuDlg::kLed7Command + 1);
   QCOMPARE(choice->currentText(), QString("11 LEDs"));
+  // A wheel turned over it changes nothing.
+  QWheelEvent wheel(QPointF(5, 5), choice->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(choice, &wheel);
+  QCOMPARE(f.dlg->rows().ledType(), 1);
+  QCOMPARE(choice->currentIndex(), 1);
 
   f.Type(0, "AB");
   f.answer = SaveAnswer::Cancel;
