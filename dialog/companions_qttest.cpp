@@ -275,14 +275,10 @@ void CompanionsTest::bandFontChoiceShowsTheFontInUse() {
     return int(QDialog::Accepted);
   };
   f.dlg->ChooseSystemFont();
-  QCOMPARE(choice->toolTip().contains(box.itemText(other)), true);
+  QVERIFY(choice->toolTip().contains(box.itemText(other)));
 
   f.SystemMenuAction("fontSubmenu", CRotavuDlg::kUserFont)->trigger();
   QCOMPARE(choice->text(), QString("Built-in dot font"));
-  // The chooser dialog also turns the source to the installed font.
-  f.dlg->ChooseSystemFont();
-  QCOMPARE(f.app.fonts.builtInSwitch, 0);
-  QVERIFY(choice->toolTip().contains(box.itemText(other)));
 }
 
 QTEST_MAIN(CompanionsTest)

@@ -53,28 +53,7 @@ TEST(RowsPerPage, FivePixelsBetweenRows) {
   EXPECT_EQ(RowsPerPage(10, 24), 0);
 }
 
-// The LED type and font choices fit between Clear and the language choice at the
-// narrowest dialog and do not sprawl in a wide one.
-TEST(TopBand, ChoicesFitTheirSpan) {
-  const struct {
-    int left, right, labelWidth;
-  } cases[] = {{480, 672, 52}, {480, 893, 60}, {480, 560, 70}};
-  for (const auto& c : cases) {
-    const BandChoices b = LayOutBandChoices(c.left, c.right, 52, c.labelWidth, 22, 210);
-    for (const Rect& r : {b.ledLabel, b.ledChoice, b.fontLabel, b.fontChoice}) {
-      EXPECT_GE(r.left, c.left);
-      EXPECT_LE(r.right, c.right);
-      EXPECT_GE(r.top, 0);
-      EXPECT_LE(r.bottom, 52);
-    }
-    EXPECT_LE(b.ledLabel.right, b.ledChoice.left);
-    EXPECT_LE(b.ledChoice.bottom, b.fontChoice.top);
-    EXPECT_EQ(b.ledChoice.Width(), b.fontChoice.Width());
-    EXPECT_EQ(b.ledChoice.Width(), std::min(210, c.right - b.ledChoice.left));
-  }
-}
-
-TEST(TopBand, ChoiceTexts) {
+TEST(TopBand, Mnemonics) {
   const struct {
     std::u16string caption;
     char16_t key;
@@ -84,12 +63,6 @@ TEST(TopBand, ChoiceTexts) {
       {u"font", u'F', u"&font"},      {u"字体", u'F', u"字体(&F)"},   {u"", u'L', u"(&L)"},
   };
   for (const auto& m : mnemonics) EXPECT_EQ(WithMnemonic(m.caption, m.key), m.expected);
-  EXPECT_EQ(LedTypeChoiceText(kLed7), u"7 LEDs");
-  EXPECT_EQ(LedTypeChoiceText(kLed11), u"11 LEDs");
-  EXPECT_EQ(LedTypeChoiceText(kLed16), u"16 LEDs");
-  EXPECT_EQ(LedTypeChoiceText(5), u"7 LEDs");
-  EXPECT_EQ(FontChoiceText(true, u"DejaVu Sans", false), u"Built-in dot font");
-  EXPECT_EQ(FontChoiceText(false, u"DejaVu Sans", false), u"DejaVu Sans");
 }
 
 // Paragraphs as HTML, the characters kept (leading blanks too) and the markup escaped.

