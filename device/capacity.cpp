@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "device/capacity.h"
 
-#include <algorithm>
-
 namespace kirrup {
-
-int Capacity::Percent() const { return std::min(100, bytes * 100 / kLimit); }
 
 CapacityMeter::CapacityMeter() : image_(std::make_unique<DeviceImage>()) {}
 CapacityMeter::~CapacityMeter() = default;

@@ -18,8 +18,6 @@ struct Capacity {
 
   bool Over() const { return bytes > kLimit; }
   int Excess() const { return Over() ? bytes - kLimit : 0; }
-  // How full the toy would be, 0..100 (100 also when over).
-  int Percent() const;
   bool operator==(const Capacity&) const = default;
 };
 

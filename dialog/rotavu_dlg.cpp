@@ -24,6 +24,7 @@
 
 #include "app/languages.h"
 #include "app/rotavu_app.h"
+#include "app/settings_location.h"
 #include "device/usb_transfer.h"
 #include "dialog/about_dlg.h"
 #include "dialog/capacity_meter.h"
@@ -32,7 +33,6 @@
 #include "editor/board_view_input.h"
 #include "fonts/font_combo_box.h"
 #include "editor/make_chr_wnd.h"
-#include "app/settings_location.h"
 #include "lines/input_chr_wnd.h"
 #include "widgets/svg_image.h"
 
@@ -61,10 +61,6 @@ constexpr int kButtonHeight = 32;
 constexpr int kChoiceRowHeight = 22;
 constexpr int kChoiceMaxWidth = 210;
 constexpr int kMeterHeight = 32;
-const char* const kCueStyle =
-    "QLabel { background: #fff4e5; color: #7a3b00; border: 1px solid #e8a13a; border-radius: 4px; padding: 1px 6px; }";
-const char* const kNoticeStyle =
-    "QLabel { background: #e7f6ec; color: #1d6b38; border: 1px solid #8fd0a5; border-radius: 4px; padding: 0px 6px; }";
 
 // The row list holds all twelve rows at once.
 constexpr int kInnerHeight = MessageRows::kCount * kComboHeight + (MessageRows::kCount - 1) * kRowGap;
@@ -480,7 +476,6 @@ void CRotavuDlg::CreateControls() {
   // A successful Send says so in the progress area for a few seconds.
   sentNotice_ = new QLabel(this);
   sentNotice_->setObjectName("sentNotice");
-  sentNotice_->setStyleSheet(QString::fromLatin1(kNoticeStyle));
   sentNotice_->setAlignment(Qt::AlignCenter);
   sentNotice_->setGeometry(side, progressTop - 5, kSideWidth, 22);
   sentNotice_->hide();
@@ -495,7 +490,6 @@ void CRotavuDlg::CreateControls() {
   // The cue of a row that refused a character: over the rows, never in the mouse's way.
   refusalCue_ = new QLabel(this);
   refusalCue_->setObjectName("refusalCue");
-  refusalCue_->setStyleSheet(QString::fromLatin1(kCueStyle));
   refusalCue_->setAttribute(Qt::WA_TransparentForMouseEvents);
   refusalCue_->hide();
 

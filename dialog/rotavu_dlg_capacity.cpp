@@ -2,6 +2,8 @@
 // What the main dialog tells about the toy's memory and the rows' room: the meter of the
 // image Send would build, each row's columns in its tool tip, the cue on a row that
 // refused a character, and the notice of a successful Send.
+#include <algorithm>
+
 #include <QAccessible>
 #include <QLabel>
 #include <QProgressBar>
@@ -11,6 +13,20 @@
 #include "lines/input_chr_wnd.h"
 
 using kirrup::MessageRows;
+
+namespace {
+
+// Set when first shown: nothing of them is on the start-up path.
+const char* const kCueStyle =
+    "QLabel { background: #fff4e5; color: #7a3b00; border: 1px solid #e8a13a; border-radius: 4px; padding: 1px 6px; }";
+const char* const kNoticeStyle =
+    "QLabel { background: #e7f6ec; color: #1d6b38; border: 1px solid #8fd0a5; border-radius: 4px; padding: 0px 6px; }";
+
+void StyleOnce(QLabel* label, const char* style) {
+  if (label->styleSheet().isEmpty()) label->setStyleSheet(QString::fromLatin1(style));
+}
+
+}  // namespace
 
 void CRotavuDlg::RefreshCapacity() {
   meter_->Show(capacity_->Measure(*rows_), ChineseTexts());
@@ -27,6 +43,7 @@ void CRotavuDlg::RefreshRowRooms() {
 void CRotavuDlg::ShowRefusalCue(int row, kirrup::Refusal why) {
   if (row < 0 || row >= MessageRows::kCount || !kirrup::NoRoom(why)) return;
   const QString text = QString::fromStdString(kirrup::RefusalCue(why, (*rows_)[row].line, ChineseTexts()));
+  StyleOnce(refusalCue_, kCueStyle);
   refusalCue_->setText(text);
   refusalCue_->setAccessibleName(text);
   refusalCue_->adjustSize();
@@ -44,6 +61,7 @@ void CRotavuDlg::ShowRefusalCue(int row, kirrup::Refusal why) {
 
 void CRotavuDlg::ShowSentNotice(int bytes) {
   const QString text = QString::fromStdString(kirrup::SentNotice(bytes, ChineseTexts()));
+  StyleOnce(sentNotice_, kNoticeStyle);
   sentNotice_->setText(text);
   sentNotice_->setAccessibleName(text);
   progress_->hide();
