@@ -29,14 +29,20 @@ bool MakeFolders(const std::string& path) {
   return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
+// A relative XDG_..._HOME is invalid and to be ignored.
+std::string XdgHome(const char* xdgValue, const char* home, const char* underHome) {
+  if (xdgValue && xdgValue[0] == '/') return xdgValue;
+  if (home && home[0] == '/') return std::string(home) + underHome;
+  return {};
+}
+
 }  // namespace
 
 std::string ConfigHome(const char* xdgConfigHome, const char* home) {
-  // A relative XDG_CONFIG_HOME is invalid and to be ignored.
-  if (xdgConfigHome && xdgConfigHome[0] == '/') return xdgConfigHome;
-  if (home && home[0] == '/') return std::string(home) + "/.config";
-  return {};
+  return XdgHome(xdgConfigHome, home, "/.config");
 }
+
+std::string CacheHome(const char* xdgCacheHome, const char* home) { return XdgHome(xdgCacheHome, home, "/.cache"); }
 
 SettingsLocation ChooseSettingsFile(const std::string& programFolder, const SettingsEnvironment& env) {
   SettingsLocation l;
@@ -84,6 +90,16 @@ bool PrepareSettingsFile(const SettingsLocation& l) {
 std::string SettingsFileToRead(const SettingsLocation& l) {
   if (l.place == SettingsPlace::UserFolder && !Exists(l.path) && Exists(l.shipped)) return l.shipped;
   return l.path;
+}
+
+std::string DeviceImageFolder(const SettingsLocation& l, const std::string& cacheHome) {
+  if (l.place != SettingsPlace::UserFolder || cacheHome.empty()) return {};
+  return cacheHome + "/kirrup";
+}
+
+std::string PrepareDeviceImageFolder(const SettingsLocation& l) {
+  const std::string folder = DeviceImageFolder(l, CacheHome(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME")));
+  return folder.empty() || MakeFolders(folder) ? folder : std::string();
 }
 
 }  // namespace kirrup

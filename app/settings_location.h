@@ -48,4 +48,17 @@ bool PrepareSettingsFile(const SettingsLocation& location);
 // file once it exists, else the shipped one it will start from.
 std::string SettingsFileToRead(const SettingsLocation& location);
 
+// $XDG_CACHE_HOME when it is an absolute path, else $HOME/.cache; empty without either.
+std::string CacheHome(const char* xdgCacheHome, const char* home);
+
+// The folder Send writes "USBSendData.bin" into: empty for the working directory, where a
+// program with a writable folder keeps it; <cacheHome>/kirrup for one whose settings live
+// in the user's folder (installed read-only, usually started from the menu in the home
+// folder, which is no place for the file); the working directory when no cache folder is
+// known.
+std::string DeviceImageFolder(const SettingsLocation& location, const std::string& cacheHome);
+// The same from the environment, the folder made (private to the user) when it is used.
+// Empty also when it cannot be made: the working directory is then the place.
+std::string PrepareDeviceImageFolder(const SettingsLocation& location);
+
 }  // namespace kirrup

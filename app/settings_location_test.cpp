@@ -56,6 +56,27 @@ TEST(SettingsLocation, ProgramFolderUnlessLibIsReadOnlyAndAHomeIsKnown) {
   }
 }
 
+// Send's image file: the working directory, except for a program whose settings went to
+// the user's folder, which writes into the user's cache folder.
+TEST(SettingsLocation, DeviceImageFolder) {
+  const struct {
+    SettingsPlace place;
+    const char* xdgCache;
+    const char* home;
+    std::string expected;
+  } cases[] = {
+      {SettingsPlace::ProgramFolder, "/c", "/home/u", ""},
+      {SettingsPlace::UserFolder, "/c", "/home/u", "/c/kirrup"},
+      {SettingsPlace::UserFolder, "relative", "/home/u", "/home/u/.cache/kirrup"},
+      {SettingsPlace::UserFolder, nullptr, nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    SettingsLocation l;
+    l.place = c.place;
+    EXPECT_EQ(DeviceImageFolder(l, CacheHome(c.xdgCache, c.home)), c.expected);
+  }
+}
+
 class SettingsLocationFiles : public ::testing::Test {
  protected:
   SettingsLocationFiles() {

@@ -96,13 +96,14 @@ bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path, pla
   return platform::WriteFileAtomically(path, image.bytes(), why);
 }
 
-int BuildImageForSend(const MessageRows& rows, DeviceImage& image, platform::MessageSink& sink) {
+int BuildImageForSend(const MessageRows& rows, DeviceImage& image, platform::MessageSink& sink,
+                      const std::string& path) {
   const int n = image.Build(rows);
   if (n == 0) {
     platform::ErrorBox(sink, "No Data Send!");
     return 0;
   }
-  WriteDeviceImageFile(image);
+  WriteDeviceImageFile(image, path);
   return n;
 }
 

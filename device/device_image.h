@@ -49,8 +49,10 @@ bool WriteDeviceImageFile(const DeviceImage& image, const std::string& path = kD
                           platform::FileError* why = nullptr);
 
 // Send's first half: builds the image; "No Data Send!" when no row takes part; otherwise
-// writes "USBSendData.bin" in the working directory (silently skipped when that fails).
-// Returns N; the transfer goes on only when it is not 0.
-int BuildImageForSend(const MessageRows& rows, DeviceImage& image, platform::MessageSink& sink);
+// writes the image file, "USBSendData.bin" in the working directory unless told another
+// path (silently skipped when that fails). Returns N; the transfer goes on only when it is
+// not 0.
+int BuildImageForSend(const MessageRows& rows, DeviceImage& image, platform::MessageSink& sink,
+                      const std::string& path = kDeviceImageFileName);
 
 }  // namespace kirrup

@@ -65,6 +65,11 @@ uint8_t PacketChecksum(std::span<const uint8_t, 9> packet) {
   return static_cast<uint8_t>(sum);
 }
 
+std::string RomOverText(size_t length) {
+  return std::string(kRomOver) + ": " + std::to_string(length) + " bytes, the toy holds at most " +
+         std::to_string(kDeviceImageMaxBytes);
+}
+
 std::optional<uint8_t> SizeClass(size_t length) {
   if (length < 256) return 1;
   if (length < 512) return 2;
@@ -114,7 +119,7 @@ TransferResult TransferImage(const UsbLink& link, std::span<const uint8_t> image
   }
   const std::optional<uint8_t> sizeClass = SizeClass(image.size());
   if (!sizeClass) {
-    platform::ErrorBox(messages, "%s", kRomOver);
+    platform::ErrorBox(messages, "%s", RomOverText(image.size()).c_str());
     return TransferResult::RomOver;
   }
   const int32_t handle = link.OpenUSBDevice(UsbLink::kVendorId, UsbLink::kProductId);

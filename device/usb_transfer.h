@@ -20,8 +20,13 @@ inline constexpr uint8_t kPacketKindAnnounce = 0x40;
 inline constexpr uint8_t kPacketKindData = 0x23;
 inline constexpr uint8_t kAnswerMarker = '$';
 inline constexpr uint8_t kStatusAccepted = 0x80;
-// The toy keeps at most this many image bytes ("IC ROM Over" from here on).
+// The toy keeps images below this many bytes ("IC ROM Over" from here on).
 inline constexpr size_t kDeviceRomSize = 2048;
+// The largest image the toy takes.
+inline constexpr size_t kDeviceImageMaxBytes = kDeviceRomSize - 1;
+
+// The refusal of an image of `length` bytes: "IC ROM Over" first, then the size and the limit.
+std::string RomOverText(size_t length);
 
 // Bytes 0..7 as given, byte 8 the checksum of bytes 1..7.
 struct UsbPacket {

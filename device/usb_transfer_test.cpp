@@ -213,7 +213,7 @@ TEST_F(TransferTest, LargestImageUsesSizeClassFour) {
 TEST_F(TransferTest, ImageOfRomSizeIsRefusedWithoutOpening) {
   const std::vector<uint8_t> image(2048, 0x11);
   EXPECT_EQ(Send(image, 0), TransferResult::RomOver);
-  EXPECT_THAT(sink.texts, ElementsAre("IC ROM Over"));
+  EXPECT_THAT(sink.texts, ElementsAre("IC ROM Over: 2048 bytes, the toy holds at most 2047"));
   EXPECT_TRUE(script.calls.empty());
   EXPECT_TRUE(ranges.empty());
 }

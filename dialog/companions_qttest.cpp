@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPushButton>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -72,6 +73,7 @@ class CompanionsTest : public QObject {
   void systemFontSourceEnablesTheChooserAndRefills();
   void pickingAFontRebuildsOnlyTheCurrentTypesFont();
   void chooserDialogSearchesAndChoosesThroughTheComboBox();
+  void bandFontChoiceShowsTheFontInUse();
   void comboBoxDrawsFacesAndSharesOneList();
 };
 
@@ -253,6 +255,30 @@ void CompanionsTest::comboBoxDrawsFacesAndSharesOneList() {
     QCOMPARE(CFontComboBox::SharedBoxes(), before + 2);
   }
   QCOMPARE(CFontComboBox::SharedBoxes(), before);
+}
+
+// The band's font choice opens the system menu's font entries and shows the font in use
+// whichever route changed it: the menu's sources, the font chooser dialog, the combo box.
+void CompanionsTest::bandFontChoiceShowsTheFontInUse() {
+  Fixture f(kirrup::kLed16);
+  QPushButton* choice = f.dlg->fontChoice();
+  QCOMPARE(choice->menu(), f.dlg->findChild<QMenu*>("fontSubmenu"));
+  QCOMPARE(choice->text(), QString("Built-in dot font"));
+  f.SystemMenuAction("fontSubmenu", CRotavuDlg::kSysFont)->trigger();
+  QCOMPARE(choice->text(), QString("DejaVu Sans"));
+  QVERIFY(choice->toolTip().contains("DejaVu Sans"));
+
+  CFontComboBox& box = *f.dlg->fontChooser();
+  const int other = box.findText("DejaVu Sans") == 0 ? 1 : 0;
+  f.dlg->runFontChooser = [&](CFontChooserDlg& chooser) {
+    chooser.SelectRow(other);
+    return int(QDialog::Accepted);
+  };
+  f.dlg->ChooseSystemFont();
+  QVERIFY(choice->toolTip().contains(box.itemText(other)));
+
+  f.SystemMenuAction("fontSubmenu", CRotavuDlg::kUserFont)->trigger();
+  QCOMPARE(choice->text(), QString("Built-in dot font"));
 }
 
 QTEST_MAIN(CompanionsTest)

@@ -175,8 +175,10 @@ bool SaveLdat(const std::string& path, const MessageRows& rows, platform::Messag
 }
 
 bool OpenLdat(const std::string& path, LdatData& out, platform::MessageSink& sink) {
-  if (ReadLdatFile(path, out)) return true;
-  platform::ErrorBox(sink, "Open file error!");
+  platform::FileError why;
+  if (ReadLdatFile(path, out, &why)) return true;
+  // The message stays the first line; which file and why go beneath it.
+  platform::ErrorBox(sink, "Open file error!\n%s: %s", path.c_str(), why.reason.c_str());
   return false;
 }
 

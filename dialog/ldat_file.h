@@ -90,7 +90,8 @@ bool WriteLdatFile(const std::string& path, const MessageRows& rows, platform::F
 bool ReadLdatFile(const std::string& path, LdatData& out, platform::FileError* why = nullptr);
 
 // The Save and Open commands' file parts: each shows its message ("Write file error!",
-// "Open file error!") when it fails.
+// "Open file error!", the latter with the path and the reason on a second line) when it
+// fails.
 bool SaveLdat(const std::string& path, const MessageRows& rows, platform::MessageSink& sink);
 bool OpenLdat(const std::string& path, LdatData& out, platform::MessageSink& sink);
 

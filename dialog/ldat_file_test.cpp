@@ -293,7 +293,11 @@ TEST_F(LdatFileOnDisk, FailedSaveKeepsTheOldFileAndFailedOpenReports) {
   EXPECT_FALSE(OpenLdat(Path("short.LDAT"), data, sink));
   EXPECT_FALSE(OpenLdat(Path("promise.LDAT"), data, sink));
   EXPECT_FALSE(OpenLdat(dir_.string(), data, sink));
-  EXPECT_EQ(sink.texts, std::vector<std::string>(4, "Open file error!"));
+  // The message, and beneath it the file and the reason.
+  ASSERT_EQ(sink.texts.size(), 4u);
+  const std::string opened[] = {Path("none.LDAT"), Path("short.LDAT"), Path("promise.LDAT"), dir_.string()};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(sink.texts[i].rfind("Open file error!\n" + opened[i] + ": ", 0), 0u) << sink.texts[i];
+  EXPECT_NE(sink.texts[0].find("No such file or directory"), std::string::npos);
   EXPECT_EQ(data.header, before);
 }
 

@@ -2,6 +2,7 @@
 #include "dialog/main_dialog_model.h"
 
 #include <algorithm>
+#include <string>
 
 namespace kirrup {
 
@@ -50,6 +51,61 @@ TopBandLayout LayOutTopBand(const TopBandInput& in) {
   out.label = MakeRect(left, (bandHeight - in.labelHeight) / 2, width, in.labelHeight);
   out.combo = MakeRect(left, (bandHeight - in.comboHeight) / 2, width, in.comboHeight);
   return out;
+}
+
+BandChoices LayOutBandChoices(int left, int right, int bandHeight, int labelWidth, int rowHeight,
+                              int maxControlWidth) {
+  constexpr int kGap = 4;  // between label and control, and between the rows
+  BandChoices out;
+  const int top = (bandHeight - 2 * rowHeight - kGap) / 2;
+  const int controlLeft = left + labelWidth + kGap;
+  const int controlWidth = std::clamp(right - controlLeft, 0, maxControlWidth);
+  out.ledLabel = MakeRect(left, top, labelWidth, rowHeight);
+  out.ledChoice = MakeRect(controlLeft, top, controlWidth, rowHeight);
+  out.fontLabel = MakeRect(left, top + rowHeight + kGap, labelWidth, rowHeight);
+  out.fontChoice = MakeRect(controlLeft, top + rowHeight + kGap, controlWidth, rowHeight);
+  return out;
+}
+
+std::u16string LedTypeChoiceText(int type) {
+  const int leds = LedTypeRow(type).height;
+  std::u16string text;
+  for (char c : std::to_string(leds) + " LEDs") text += static_cast<char16_t>(c);
+  return text;
+}
+
+std::u16string WithMnemonic(std::u16string caption, char16_t key) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (lower(caption[i]) == lower(key)) return caption.insert(i, 1, u'&');
+  }
+  const char16_t upper = key >= u'a' && key <= u'z' ? static_cast<char16_t>(key - 32) : key;
+  return caption + u"(&" + upper + u")";
+}
+
+std::u16string FontChoiceText(bool builtIn, const std::u16string& systemFont, bool chinese) {
+  if (!builtIn) return systemFont;
+  return chinese ? u"内置点阵字库" : u"Built-in dot font";
+}
+
+std::u16string NoteParagraphs(const std::u16string& note) {
+  std::u16string out = u"<p style=\"margin:0 0 4px 0; white-space:pre-wrap\">";
+  for (size_t i = 0; i < note.size(); ++i) {
+    if (note.compare(i, 4, u"\r\n\r\n") == 0) {
+      out += u"</p><p style=\"margin:0 0 4px 0; white-space:pre-wrap\">";
+      i += 3;
+      continue;
+    }
+    switch (note[i]) {
+      case u'<': out += u"&lt;"; break;
+      case u'>': out += u"&gt;"; break;
+      case u'&': out += u"&amp;"; break;
+      case u'"': out += u"&quot;"; break;
+      case u'\r': break;  // a lone line break stays one ("\n" under pre-wrap)
+      default: out += note[i]; break;
+    }
+  }
+  return out + u"</p>";
 }
 
 ListArea ListAreaOf(const Rect& frame, int scrollBarWidth) {

@@ -62,6 +62,34 @@ struct TopBandLayout {
 };
 TopBandLayout LayOutTopBand(const TopBandInput& in);
 
+// --- The LED type and font choices in the top band -----------------------------------
+
+// Two rows between the band's buttons and the language choice, each a label labelWidth
+// wide and its control; the controls take the span's width up to maxControlWidth, and the
+// pair is centred in the band.
+struct BandChoices {
+  Rect ledLabel, ledChoice;
+  Rect fontLabel, fontChoice;
+};
+BandChoices LayOutBandChoices(int left, int right, int bandHeight, int labelWidth, int rowHeight,
+                              int maxControlWidth);
+
+// "7 LEDs", "11 LEDs", "16 LEDs" (a type outside 0..2 is 7 LEDs).
+std::u16string LedTypeChoiceText(int type);
+// The caption with a keyboard mnemonic on key: "&" before the key's first letter in the
+// text (either case), else "(&K)" appended, the way Chinese captions carry theirs.
+std::u16string WithMnemonic(std::u16string caption, char16_t key);
+// The font the characters are drawn with: the built-in dot font, or the installed font's name.
+std::u16string FontChoiceText(bool builtIn, const std::u16string& systemFont, bool chinese);
+
+// The note text for a label that shows rich text: each paragraph ("\r\n\r\n" between them) a
+// paragraph with little space after it, so long notes fit; the characters stay as they are.
+std::u16string NoteParagraphs(const std::u16string& note);
+
+// How long the cue of a refused character and the notice of a sent image stay, in ms.
+inline constexpr int kRefusalCueMs = 2500;
+inline constexpr int kSentNoticeMs = 4000;
+
 // --- Row list ------------------------------------------------------------------------
 
 // Where the rows go inside frame 2000 (frame rectangle in dialog coordinates).

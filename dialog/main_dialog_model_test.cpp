@@ -53,6 +53,25 @@ TEST(RowsPerPage, FivePixelsBetweenRows) {
   EXPECT_EQ(RowsPerPage(10, 24), 0);
 }
 
+TEST(TopBand, Mnemonics) {
+  const struct {
+    std::u16string caption;
+    char16_t key;
+    std::u16string expected;
+  } mnemonics[] = {
+      {u"LedType", u'L', u"&LedType"}, {u"LED类型", u'L', u"&LED类型"}, {u"Font", u'f', u"&Font"},
+      {u"font", u'F', u"&font"},      {u"字体", u'F', u"字体(&F)"},   {u"", u'L', u"(&L)"},
+  };
+  for (const auto& m : mnemonics) EXPECT_EQ(WithMnemonic(m.caption, m.key), m.expected);
+}
+
+// Paragraphs as HTML, the characters kept (leading blanks too) and the markup escaped.
+TEST(TopBand, NoteParagraphs) {
+  const std::u16string p = u"<p style=\"margin:0 0 4px 0; white-space:pre-wrap\">";
+  EXPECT_EQ(NoteParagraphs(u"one line"), p + u"one line</p>");
+  EXPECT_EQ(NoteParagraphs(u"a:\r\n\r\n  b<&>\r\nc"), p + u"a:</p>" + p + u"  b&lt;&amp;&gt;\nc</p>");
+}
+
 TEST(TopBand, RelationsOfLogoIndicatorAndLanguage) {
   TopBandInput in;
   in.clientWidth = 900;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -23,8 +24,10 @@
 
 #include "app/languages.h"
 #include "app/rotavu_app.h"
+#include "app/settings_location.h"
 #include "device/usb_transfer.h"
 #include "dialog/about_dlg.h"
+#include "dialog/capacity_meter.h"
 #include "dialog/demo_rows.h"
 #include "dialog/demo_wnd.h"
 #include "editor/board_view_input.h"
@@ -54,6 +57,10 @@ constexpr int kSideWidth = 200;
 constexpr int kSimulationOuter = kirrup::kDemoPictureSize + 2;
 constexpr int kSymbolPlaceHeight = 128;
 constexpr int kButtonHeight = 32;
+// The band's LED type and font choices: two rows of a label and its control.
+constexpr int kChoiceRowHeight = 22;
+constexpr int kChoiceMaxWidth = 210;
+constexpr int kMeterHeight = 32;
 
 // The row list holds all twelve rows at once.
 constexpr int kInnerHeight = MessageRows::kCount * kComboHeight + (MessageRows::kCount - 1) * kRowGap;
@@ -144,6 +151,14 @@ QPixmap Logo(const QFont& base, qreal ratio) {
   return logo;
 }
 
+// Takes the wheel away from a control: turned over the LED type choice it would empty the
+// rows, without a question when they are saved.
+class IgnoreWheel : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
+};
+
 struct LedColour {
   int command;
   kirrup::platform::Color value;  // 0x00BBGGRR
@@ -177,6 +192,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   rows_ = std::make_unique<MessageRows>(app_->settings.ledType);
   rows_->SetGlyphSource(&app_->fonts);
   image_ = std::make_unique<kirrup::DeviceImage>();
+  capacity_ = std::make_unique<kirrup::CapacityMeter>();
 
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -250,6 +266,13 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   SetIndicator(true);
   connect(&pollTimer_, &QTimer::timeout, this, [this] { OnTimer(kPollTimer); });
   connect(&resetTimer_, &QTimer::timeout, this, [this] { OnTimer(kResetTimer); });
+  refusalTimer_.setSingleShot(true);
+  connect(&refusalTimer_, &QTimer::timeout, refusalCue_, &QWidget::hide);
+  noticeTimer_.setSingleShot(true);
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+    sentNotice_->hide();
+    progress_->show();
+  });
   pollTimer_.start(kPollMs);
 
   // Row 1 takes the keyboard at once.
@@ -312,6 +335,8 @@ void CRotavuDlg::CreateControls() {
     Register(bb.id, b, bb.name);
     x += kBandButton.width() + 8;
   }
+  // Created here so that Tab reaches them after Clear and before the language.
+  CreateBandChoices();
 
   auto* divider = new QFrame(this);
   divider->setFrameShape(QFrame::VLine);
@@ -424,21 +449,36 @@ void CRotavuDlg::CreateControls() {
 
   const int sendTop = kHeight - kMargin - 36;
   const int progressTop = sendTop - 10 - 12;
+  const int meterTop = progressTop - 10 - kMeterHeight;
   auto* note = new QGroupBox(this);
   Register(kNoteBox, note, "note");
   note->setStyleSheet(QString::fromLatin1(kNoteStyle));
-  note->setGeometry(side, y, kSideWidth, progressTop - 10 - y);
+  note->setGeometry(side, y, kSideWidth, meterTop - 10 - y);
   noteText_ = new QLabel(this);
   Register(kNoteText, noteText_, "noteText");
   Tint(noteText_, QColor(0x3d, 0x48, 0x59));
   noteText_->setWordWrap(true);
+  noteText_->setTextFormat(Qt::RichText);
   noteText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  noteText_->setGeometry(note->geometry().adjusted(12, 24, -10, -8));
+  noteText_->setGeometry(note->geometry().adjusted(12, 24, -10, -6));
+
+  // The toy's memory, always in sight next to Send; its first value costs nothing (no row
+  // holds a character yet).
+  meter_ = new CCapacityMeter(this);
+  meter_->setObjectName("capacityMeter");
+  // Its focus frame lies around the column's width.
+  meter_->setGeometry(QRect(side, meterTop, kSideWidth, kMeterHeight).adjusted(-3, -3, 3, 3));
 
   progress_ = new QProgressBar(this);
   Register(kProgress, progress_, "progress");
   progress_->setTextVisible(false);
   progress_->setGeometry(side, progressTop, kSideWidth, 12);
+  // A successful Send says so in the progress area for a few seconds.
+  sentNotice_ = new QLabel(this);
+  sentNotice_->setObjectName("sentNotice");
+  sentNotice_->setAlignment(Qt::AlignCenter);
+  sentNotice_->setGeometry(side, progressTop - 5, kSideWidth, 22);
+  sentNotice_->hide();
 
   sendButton_ = MakeButton(kSend, "send", QRect(side, sendTop, half, 36));
   Register(kSend, sendButton_, "send");
@@ -447,10 +487,53 @@ void CRotavuDlg::CreateControls() {
   Register(kExitCommand, exitButton_, "exitButton");
   exitButton_->setProperty("commandId", kExitCommand);
 
+  // The cue of a row that refused a character: over the rows, never in the mouse's way.
+  refusalCue_ = new QLabel(this);
+  refusalCue_->setObjectName("refusalCue");
+  refusalCue_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  refusalCue_->hide();
+
   // Over the band and the frames.
   for (QWidget* w : controls_) {
     if (w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
   }
+  for (QWidget* w : std::initializer_list<QWidget*>{ledTypeLabel_, ledTypeChoice_, fontLabel_, fontChoice_, meter_})
+    w->raise();
+}
+
+void CRotavuDlg::CreateBandChoices() {
+  ledTypeLabel_ = new QLabel(this);
+  ledTypeLabel_->setObjectName("ledTypeLabel");
+  ledTypeChoice_ = new QComboBox(this);
+  ledTypeChoice_->setObjectName("ledTypeChoice");
+  for (int type = 0; type < 3; ++type) ledTypeChoice_->addItem(Text(kirrup::LedTypeChoiceText(type)));
+  // activated: only the user's choices run the command.
+  connect(ledTypeChoice_, &QComboBox::activated, this, &CRotavuDlg::OnLedTypeChosen);
+  ledTypeChoice_->installEventFilter(new IgnoreWheel(ledTypeChoice_));
+  ledTypeLabel_->setBuddy(ledTypeChoice_);
+
+  fontLabel_ = new QLabel(this);
+  fontLabel_->setObjectName("fontLabel");
+  fontChoice_ = new QPushButton(this);
+  fontChoice_->setObjectName("fontChoice");
+  fontChoice_->setAutoDefault(false);
+  fontLabel_->setBuddy(fontChoice_);
+  for (QLabel* l : {ledTypeLabel_, fontLabel_}) Tint(l, QColor(0x5d, 0x68, 0x78));
+}
+
+void CRotavuDlg::PlaceBandChoices() {
+  // Between Clear and the language choice; the labels as wide as the longer of them.
+  const int left = Control(kClear)->geometry().right() + 1 + 12;
+  const int right = Control(kDivider)->x() - 8;
+  int labelWidth = 0;
+  for (QLabel* l : {ledTypeLabel_, fontLabel_})
+    labelWidth = std::max(labelWidth, l->fontMetrics().horizontalAdvance(QString(l->text()).remove(QLatin1Char('&'))));
+  const kirrup::BandChoices c = kirrup::LayOutBandChoices(left, right, kLogoSize.height() + 4, labelWidth + 2,
+                                                          kChoiceRowHeight, kChoiceMaxWidth);
+  ledTypeLabel_->setGeometry(ToQRect(c.ledLabel));
+  ledTypeChoice_->setGeometry(ToQRect(c.ledChoice));
+  fontLabel_->setGeometry(ToQRect(c.fontLabel));
+  fontChoice_->setGeometry(ToQRect(c.fontChoice));
 }
 
 void CRotavuDlg::CreateRow(int i) {
@@ -468,6 +551,10 @@ void CRotavuDlg::CreateRow(int i) {
   r.line->setLanguages(&app_->languages);
   connect(r.line, &kirrup::CInputChrWnd::lineChanged, this, [this](int id) { OnLineChanged(id); });
   connect(r.line, &kirrup::CInputChrWnd::lineFocused, this, [this](int id) { OnLineFocused(id); });
+  connect(r.line, &kirrup::CInputChrWnd::characterRefused, this, [this](int id, int code) {
+    const int row = id - kLineWindow;
+    ShowRefusalCue(row, kirrup::WhyCodeRefused((*rows_)[row].line, static_cast<uint16_t>(code)));
+  });
 
   r.txt = MakeButton(kTxtButton + i, QString(), QRect(QPoint(0, 0), kTxtSize));
   Register(kTxtButton + i, r.txt, "txt");
@@ -490,6 +577,7 @@ void CRotavuDlg::CreateRow(int i) {
       effect = index;
       // A changed effect is changed data, as a changed line is.
       state_.modified = true;
+      RefreshCapacity();
     });
     return box;
   };
@@ -569,6 +657,7 @@ void CRotavuDlg::ArrangeTopBand() {
   Control(kDivider)->setGeometry(ToQRect(l.divider));
   Control(kLanguageLabel)->setGeometry(ToQRect(l.label));
   languageBox_->setGeometry(ToQRect(l.combo));
+  PlaceBandChoices();
 }
 
 void CRotavuDlg::SetUpScrolling() {
@@ -622,6 +711,7 @@ void CRotavuDlg::ApplyTexts(bool full) {
       if (a->data().toInt() == kAboutCommand)
         a->setText(QString::fromUtf8(kirrup::AboutTextsFor(ChineseTexts()).menuItem));
     }
+    RefreshBandChoiceTexts();
   }
 
   auto list = [](const auto& texts) {
@@ -649,9 +739,8 @@ void CRotavuDlg::ApplyTexts(bool full) {
 
 void CRotavuDlg::RefreshNoteAndLedCaption() {
   const kirrup::LanguageTable& table = app_->languages.Current();
-  QString note = Text(kirrup::NoteText(table, rows_->ledType()));
-  note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  noteText_->setText(note);
+  // Paragraphs with little space between them: the meter took some of the note's height.
+  noteText_->setText(Text(kirrup::NoteParagraphs(kirrup::NoteText(table, rows_->ledType()))));
   const QString caption = ledTypeButton_->text().section(QLatin1Char('\n'), 0, 0);
   ledTypeButton_->setText(caption + QStringLiteral("\n(%1Led)").arg(kirrup::LedTypeRow(rows_->ledType()).height));
 }
@@ -670,6 +759,9 @@ void CRotavuDlg::ApplyLedType(int type, bool rowReset) {
   }
   SyncRowsEnabled();
   FillSymbolPicker();
+  SyncBandChoices();
+  RefreshCapacity();
+  RefreshRowRooms();  // the rows were emptied for the type's width
 }
 
 void CRotavuDlg::SyncRowsEnabled() {
@@ -846,6 +938,7 @@ void CRotavuDlg::SetUseMiddle(bool on) {
   app_->useMiddleOption = rows_->useMiddleOption;
   ApplyTexts(false);
   LayOutRows();
+  RefreshCapacity();  // a third byte a line
 }
 
 void CRotavuDlg::OnLineChanged(int id) {
@@ -853,6 +946,8 @@ void CRotavuDlg::OnLineChanged(int id) {
   if (row < 0 || row >= MessageRows::kCount) return;
   EnableRow(state_.LineChanged(*rows_, row));
   if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
+  RefreshCapacity();
+  RefreshRowRoom(row);
   emit rowChanged(row);
 }
 
@@ -936,6 +1031,9 @@ void CRotavuDlg::OpenFile(const QString& path) {
   state_.lastFilePath = QFile::encodeName(path).toStdString();
   state_.modified = false;
   ReloadCharEditor();
+  SyncBandChoices();
+  RefreshCapacity();
+  RefreshRowRooms();
 }
 
 bool CRotavuDlg::DoSave() {
@@ -954,10 +1052,16 @@ void CRotavuDlg::DoClear() {
   SyncEffectsToCombos();
   SyncRowsEnabled();
   state_.currentRow = 0;
+  RefreshCapacity();
 }
 
 void CRotavuDlg::DoSend() {
-  if (kirrup::BuildImageForSend(*rows_, *image_, *messages) == 0) return;
+  // An installed program started from the menu works in the home folder: its image file
+  // goes to the user's cache folder instead.
+  const std::string folder = kirrup::PrepareDeviceImageFolder(app_->settingsLocation);
+  const std::string file = folder.empty() ? std::string(kirrup::kDeviceImageFileName)
+                                          : folder + "/" + kirrup::kDeviceImageFileName;
+  if (kirrup::BuildImageForSend(*rows_, *image_, *messages, file) == 0) return;
   kirrup::TransferProgress progress;
   // The dialog's thread is busy until the transfer ends: the bar paints itself at once.
   progress.SetRange = [this](int low, int high) {
@@ -970,8 +1074,10 @@ void CRotavuDlg::DoSend() {
     progress_->setValue(position);
     progress_->repaint();
   };
-  kirrup::TransferImage(app_->usb, image_->bytes(), rows_->ledType(), *messages, progress);
+  const kirrup::TransferResult result =
+      kirrup::TransferImage(app_->usb, image_->bytes(), rows_->ledType(), *messages, progress);
   resetTimer_.start(kResetMs);
+  if (result == kirrup::TransferResult::Sent) ShowSentNotice(image_->length);
 }
 
 void CRotavuDlg::Exit() {

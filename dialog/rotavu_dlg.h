@@ -9,6 +9,12 @@
 // The system menu: X11 window managers own their window menus, so the dialog keeps its
 // own. It opens with Alt+Space (as a system menu does) and on a right click on the
 // dialog's background, and holds the About item (command 16).
+//
+// Beyond the controls of the layout: the LED type and the font in use in the top band
+// (running the same commands as the system menu), the toy's memory over the progress bar
+// (the size of the image Send would build, from DeviceImage itself), each row's columns in
+// its line window's tool tip, a short cue on a row that refused a character for want of
+// room, and a notice of a successful Send in the progress area.
 #include <QDialog>
 #include <QHash>
 #include <QPixmap>
@@ -17,12 +23,15 @@
 #include <functional>
 #include <memory>
 
+#include "device/capacity.h"
 #include "device/device_image.h"
 
 #include "dialog/ldat_file.h"
 #include "dialog/main_dialog_model.h"
+#include "lines/line_room.h"
 #include "lines/message_rows.h"
 
+class CCapacityMeter;
 class CDemoWnd;
 class CFontChooserDlg;
 class CFontComboBox;
@@ -134,6 +143,13 @@ class CRotavuDlg : public QDialog {
   const kirrup::LdatData& loadedFile() const { return ldat_; }
   // The character editor frame (hidden until a TXT button opens it).
   kirrup::CMakeChrWnd* charEditor() const { return charEditor_; }
+  // The top band's LED type and font choices, the toy's memory, the cue on a row that
+  // refused a character, the notice of a successful Send.
+  QComboBox* ledTypeChoice() const { return ledTypeChoice_; }
+  QPushButton* fontChoice() const { return fontChoice_; }
+  CCapacityMeter* capacityMeter() const { return meter_; }
+  QLabel* refusalCue() const { return refusalCue_; }
+  QLabel* sentNotice() const { return sentNotice_; }
 
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
@@ -194,6 +210,9 @@ class CRotavuDlg : public QDialog {
   QPushButton* MakeButton(int id, const QString& icon, const QRect& geometry);
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
+  void CreateBandChoices();
+  void PlaceBandChoices();
+  QString Caption(int id, const char* english) const;
   void LoadPictures();
   int ListWidthForEffectTexts(const kirrup::LanguageTable& table);
   void WidenListFor(const kirrup::LanguageTable& table);
@@ -201,6 +220,16 @@ class CRotavuDlg : public QDialog {
   void ApplyTexts(bool full);
   void RefillCombo(QComboBox* box, const QStringList& items);
   void RefreshNoteAndLedCaption();
+  void RefreshBandChoiceTexts();
+  // The LED type and font choices show what is in force.
+  void SyncBandChoices();
+  void OnLedTypeChosen(int index);
+  // The meter and the rows' tool tips follow the rows.
+  void RefreshCapacity();
+  void RefreshRowRoom(int row);
+  void RefreshRowRooms();
+  void ShowRefusalCue(int row, kirrup::Refusal why);
+  void ShowSentNotice(int bytes);
   void ApplyLedType(int type, bool rowReset);
   void SyncRowsEnabled();
   void SyncEffectsToCombos();
@@ -261,6 +290,15 @@ class CRotavuDlg : public QDialog {
   QMenu* ledTypeSubmenu_ = nullptr;
   QMenu* fontSubmenu_ = nullptr;
   kirrup::CMakeChrWnd* charEditor_ = nullptr;
+  QLabel* ledTypeLabel_ = nullptr;
+  QComboBox* ledTypeChoice_ = nullptr;
+  QLabel* fontLabel_ = nullptr;
+  QPushButton* fontChoice_ = nullptr;
+  CCapacityMeter* meter_ = nullptr;
+  QLabel* refusalCue_ = nullptr;
+  QLabel* sentNotice_ = nullptr;
+  QTimer refusalTimer_, noticeTimer_;
+  std::unique_ptr<kirrup::CapacityMeter> capacity_;
   QMenu* systemMenu_ = nullptr;
   QMenu* colorMenu_ = nullptr;
   QPushButton* exitButton_ = nullptr;

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main dialog's symbol picker and system font chooser: where they are made, how they
 // follow the font source, the system font and the LED type, the record a picked symbol
-// inserts, and the system menu entries that reach the LED type and the fonts although
-// their controls have no size in this layout.
+// inserts, and the entries that reach the LED type and the fonts although their controls
+// have no size in this layout: the system menu's submenus and the top band's choices.
 #include <algorithm>
 
 #include <QAction>
 #include <QActionGroup>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/application.h"
@@ -48,12 +51,14 @@ void CRotavuDlg::OnFontSource() {
   app_->fonts.builtInSwitch = userFont_->isChecked() ? 1 : 0;
   fontChooser_->setEnabled(app_->fonts.builtInSwitch == 0);
   FillSymbolPicker();
+  SyncBandChoices();
 }
 
 void CRotavuDlg::OnFontChosen() {
   app_->fonts.systemFontName = fontChooser_->currentText().toStdU16String();
   app_->fonts.CreateLedFont(rows_->ledType());
   FillSymbolPicker();
+  SyncBandChoices();
   emit companionCommand(kFontChooser);
 }
 
@@ -66,9 +71,13 @@ void CRotavuDlg::OnInsertRecord(const kirrup::CharColumns& record) {
   line->setFocus(Qt::OtherFocusReason);
   state_.currentRow = row;
   const kirrup::CharColumns copy = record;
+  // A symbol that replaces a selection finds the room the selection leaves.
+  const kirrup::Refusal why =
+      line->line().HasSelection() ? kirrup::Refusal::None : kirrup::WhyRecordRefused(line->line(), copy);
   // Undoable like a typed character.
   line->editor().PushUndo();
   line->line().ImportRecords(std::span<const kirrup::CharColumns>(&copy, 1));
+  ShowRefusalCue(row, why);
 }
 
 bool CRotavuDlg::ChineseTexts() const {
@@ -109,16 +118,20 @@ void CRotavuDlg::AddCompanionMenus() {
   connect(choose, &QAction::triggered, this, &CRotavuDlg::ChooseSystemFont);
   systemMenu_->insertMenu(first, fontSubmenu_);
   connect(systemMenu_, &QMenu::aboutToShow, this, &CRotavuDlg::RefreshCompanionMenus);
+  // The band's font choice opens the same entries.
+  fontChoice_->setMenu(fontSubmenu_);
+  connect(fontSubmenu_, &QMenu::aboutToShow, this, &CRotavuDlg::RefreshCompanionMenus);
   RefreshCompanionMenus();
 }
 
+QString CRotavuDlg::Caption(int id, const char* english) const {
+  const std::u16string* t = kirrup::CaptionText(app_->languages.Current(), id);
+  return t && !t->empty() ? QString::fromStdU16String(*t) : QString::fromLatin1(english);
+}
+
 void CRotavuDlg::RefreshCompanionMenus() {
-  const kirrup::LanguageTable& table = app_->languages.Current();
   const bool chinese = ChineseTexts();
-  auto caption = [&](int id, const char* english) {
-    const std::u16string* t = kirrup::CaptionText(table, id);
-    return t && !t->empty() ? QString::fromStdU16String(*t) : QString::fromLatin1(english);
-  };
+  auto caption = [this](int id, const char* english) { return Caption(id, english); };
   ledTypeSubmenu_->setTitle(caption(kLedTypeButton, "LED type"));
   for (QAction* a : ledTypeSubmenu_->actions()) a->setChecked(a->data().toInt() - kLed7Command == rows_->ledType());
   fontSubmenu_->setTitle(chinese ? QStringLiteral("字体") : QStringLiteral("Font"));
@@ -144,4 +157,42 @@ void CRotavuDlg::ChooseSystemFont() {
     OnCommand(kSysFont);
   }
   if (row != fontChooser_->currentIndex()) fontChooser_->setCurrentIndex(row);  // the handler of 1039
+}
+
+void CRotavuDlg::RefreshBandChoiceTexts() {
+  const bool chinese = ChineseTexts();
+  const QString ledType = Caption(kLedTypeButton, "LED type");
+  const QString font = chinese ? QStringLiteral("字体") : QStringLiteral("Font");
+  ledTypeLabel_->setText(QString::fromStdU16String(kirrup::WithMnemonic(ledType.toStdU16String(), u'L')) + ':');
+  fontLabel_->setText(QString::fromStdU16String(kirrup::WithMnemonic(font.toStdU16String(), u'F')) + ':');
+  ledTypeChoice_->setAccessibleName(ledType);
+  fontChoice_->setAccessibleName(font);
+  ledTypeChoice_->setToolTip(chinese ? QStringLiteral("玩具叶片上的 LED 个数。更换类型会清空各行。")
+                                     : QStringLiteral("How many LEDs the toy's blade has. A new type empties the rows."));
+  PlaceBandChoices();
+  SyncBandChoices();
+  RefreshCapacity();
+  RefreshRowRooms();
+}
+
+void CRotavuDlg::SyncBandChoices() {
+  {
+    const QSignalBlocker block(ledTypeChoice_);
+    ledTypeChoice_->setCurrentIndex(rows_->ledType());
+  }
+  const bool chinese = ChineseTexts();
+  const QString font = QString::fromStdU16String(
+      kirrup::FontChoiceText(app_->fonts.builtInSwitch != 0, app_->fonts.systemFontName, chinese));
+  // Room for the menu's arrow; a long family name is cut, the tool tip has it whole.
+  fontChoice_->setText(fontChoice_->fontMetrics().elidedText(font, Qt::ElideRight, fontChoice_->width() - 34));
+  fontChoice_->setToolTip(chinese ? QStringLiteral("之后输入的字符所用的字体：%1。\n可选内置点阵字库或已安装的字体。").arg(font)
+                                  : QStringLiteral("Font of the characters typed next: %1.\n"
+                                                   "Choose the built-in dot font or an installed font.")
+                                        .arg(font));
+}
+
+void CRotavuDlg::OnLedTypeChosen(int index) {
+  if (index != rows_->ledType()) OnCommand(kLed7Command + index);
+  // A Cancel at the save prompt keeps the type in force, and the choice shows it again.
+  SyncBandChoices();
 }

@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 #include <fstream>
@@ -18,6 +20,7 @@
 
 #include "app/application.h"
 #include "dialog/about_dlg.h"
+#include "dialog/capacity_meter.h"
 #include "dialog/demo_wnd.h"
 #include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
@@ -37,6 +40,15 @@ class RecordingSink : public kirrup::platform::MessageSink {
     texts << QString::fromStdString(text);
   }
 };
+
+// The note panel's text as it reads: its paragraphs with a blank line between them.
+QString ShownNote(const QLabel* label) {
+  QTextDocument doc;
+  doc.setHtml(label->text());
+  QStringList paragraphs;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) paragraphs << b.text();
+  return paragraphs.join("\n\n");
+}
 
 // A toy behind the four entry points: present or not, accepting every packet.
 struct FakeToy {
@@ -132,6 +144,10 @@ class RotavuDlgTest : public QObject {
   void systemMenuOpensTheAboutBox();
   void altSpaceOpensTheSystemMenu();
   void exitEscapeAndCloseBoxEndTheDialogWithCommandOne();
+  void bandLedTypeChoiceFollowsEveryRoute();
+  void meterFollowsTheRowsAndSendRefusesOverTheLimit();
+  void refusedCharacterShowsACueOnItsRow();
+  void bandChoicesAndMeterAreReachableAndNamed();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -164,7 +180,7 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   QCOMPARE(f.control<QPushButton>(1012)->text(), QString("Send"));
   QCOMPARE(f.control<QLabel>(1056)->text(), QString("Display Data"));
   QCOMPARE(f.control<QGroupBox>(1043)->title(), QString("Note"));
-  QCOMPARE(f.control<QLabel>(1046)->text(),
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)),
            QString("With the built-in font:\n\neach line takes up to 18 Latin characters."));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(7Led)"));
   QCOMPARE(f.control<QCheckBox>(1047)->text(), QString("Use Middle Option"));
@@ -411,7 +427,7 @@ void RotavuDlgTest::languageSwitchKeepsSelections() {
   QCOMPARE(f.dlg->Row(0).open->currentText(), QString("从中间到两边开"));
   QCOMPARE(f.control<QPushButton>(1028)->text(), QString("打开"));
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LED类型\n(7Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(), QString("使用用户字库时:\n\n  英文每段最多可以\n\n输入18个字"));
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)), QString("使用用户字库时:\n\n  英文每段最多可以\n\n输入18个字"));
   QCOMPARE(f.dlg->colorMenu()->actions()[0]->text(), QString("红色"));
   QCOMPARE(f.dlg->rows()[0].line.itemCount(), 1);  // lines untouched
   QVERIFY(f.dlg->Row(0).middle->isHidden());
@@ -470,7 +486,7 @@ void RotavuDlgTest::ledTypeCommandResetsRowsAndMarksTheMenu() {
   QCOMPARE(f.line(0)->width(), kirrup::LedTypeRow(1).maxWidth + 6 + 4 + 2);
   QVERIFY(!f.dlg->Row(1).line->isEnabled());
   QCOMPARE(f.control<QPushButton>(1030)->text(), QString("LedType\n(11Led)"));
-  QCOMPARE(f.control<QLabel>(1046)->text(),
+  QCOMPARE(ShownNote(f.control<QLabel>(1046)),
            QString("With the built-in font:\n\neach line takes up to 18 Latin characters\n\nor 12 Chinese characters."));
 
   // Nothing in the rows: no question the second time.
@@ -622,7 +638,10 @@ void RotavuDlgTest::openAndSaveRoundTripAndErrors() {
   f.Type(0, "!");
   f.openPath = broken;
   f.dlg->OnCommand(CRotavuDlg::kOpen);
-  QCOMPARE(f.sink.texts, QStringList({"Open file error!"}));
+  // The message first, then which file and why.
+  QCOMPARE(f.sink.texts.size(), 1);
+  QCOMPARE(f.sink.texts[0].section('\n', 0, 0), QString("Open file error!"));
+  QCOMPARE(f.sink.texts[0].section('\n', 1), broken + ": not an LED data file (fewer records than its counts promise)");
   QCOMPARE(f.dlg->rows()[0].line.itemCount(), 3);
   QCOMPARE(QString::fromStdString(f.dlg->state().lastFilePath), path);
 
@@ -670,6 +689,10 @@ void RotavuDlgTest::sendBuildsWritesAndTransfers() {
   // Position 0 is where the new range left the bar already.
   QCOMPARE(positions, QList<int>({1, 2, 3, 4, 5}));
   QCOMPARE(progress->value(), 5);
+  // The success says so in the progress area, no box.
+  QVERIFY(!f.dlg->sentNotice()->isHidden());
+  QCOMPARE(f.dlg->sentNotice()->text(), QString("Sent to the toy: 27 bytes"));
+  QVERIFY(progress->isHidden());
 
   // Timer 2 empties the bar and stops.
   f.dlg->OnTimer(CRotavuDlg::kResetTimer);
@@ -685,6 +708,17 @@ void RotavuDlgTest::sendBuildsWritesAndTransfers() {
   QCOMPARE(progress->minimum(), 0);
   QVERIFY(progress->maximum() > progress->minimum());
   QCOMPARE(progress->value(), 0);
+
+  // Installed read-only (settings in the user's folder): the image file goes to the cache
+  // folder, not into the working directory.
+  QTemporaryDir cache;
+  qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+  f.app.settingsLocation.place = kirrup::SettingsPlace::UserFolder;
+  QFile::remove("USBSendData.bin");
+  f.dlg->OnCommand(CRotavuDlg::kSend);
+  QCOMPARE(QFileInfo(cache.filePath("kirrup/USBSendData.bin")).size(), 4);
+  QVERIFY(!QFileInfo::exists("USBSendData.bin"));
+  qunsetenv("XDG_CACHE_HOME");
   QDir::setCurrent(QDir::tempPath());
 }
 
@@ -819,6 +853,136 @@ void RotavuDlgTest::exitEscapeAndCloseBoxEndTheDialogWithCommandOne() {
     QVERIFY(f.dlg->isVisible());
     QCOMPARE(f.prompts, 1);
   }
+}
+
+// The band's LED type choice runs the LED type command and shows the type in force after
+// every route: the system menu, its own choice (also when the save prompt is cancelled)
+// and Open of a file of another type.
+void RotavuDlgTest::bandLedTypeChoiceFollowsEveryRoute() {
+  Fixture f;
+  QComboBox* choice = f.dlg->ledTypeChoice();
+  QCOMPARE(choice->currentText(), QString("7 LEDs"));
+  auto choose = [&](int index) {
+    choice->setCurrentIndex(index);
+    emit choice->activated(index);
+  };
+
+  f.dlg->OnCommand(CRotavuDlg::kLed7Command + 1);
+  QCOMPARE(choice->currentText(), QString("11 LEDs"));
+  // A wheel turned over it changes nothing.
+  QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(choice, &wheel);
+  QCOMPARE(f.dlg->rows().ledType(), 1);
+
+  f.Type(0, "AB");
+  f.answer = SaveAnswer::Cancel;
+  choose(2);
+  QCOMPARE(f.prompts, 1);
+  QCOMPARE(f.dlg->rows().ledType(), 1);
+  QCOMPARE(choice->currentIndex(), 1);
+
+  f.answer = SaveAnswer::No;
+  choose(2);
+  QCOMPARE(f.dlg->rows().ledType(), 2);
+  QCOMPARE(choice->currentText(), QString("16 LEDs"));
+
+  QTemporaryDir dir;
+  f.savePath = f.openPath = dir.filePath("sixteen.LDAT");
+  f.dlg->OnCommand(CRotavuDlg::kSave);
+  f.dlg->OnCommand(CRotavuDlg::kLed7Command);
+  f.dlg->OnCommand(CRotavuDlg::kOpen);
+  QCOMPARE(choice->currentText(), QString("16 LEDs"));
+}
+
+// The meter shows the size of the image Send would build now, after every change that
+// changes it; over the limit it warns, and Send refuses without opening the toy.
+void RotavuDlgTest::meterFollowsTheRowsAndSendRefusesOverTheLimit() {
+  Fixture f;
+  const CCapacityMeter* meter = f.dlg->capacityMeter();
+  f.Type(0, "ABCD");  // 1 + 2 + 4 x 6 columns
+  QCOMPARE(meter->numbers(), QString("27 / 2047 bytes"));
+  QCOMPARE(f.line(0)->toolTip(), QString("24 / 108 columns"));
+  f.control<QCheckBox>(1047)->click();  // a third byte a line
+  QCOMPARE(meter->capacity().bytes, 28);
+  f.dlg->OnCommand(CRotavuDlg::kClear);
+  QCOMPARE(meter->capacity().bytes, 0);
+  QCOMPARE(f.line(0)->toolTip(), QString("0 / 108 columns"));
+
+  // Eight full 16-LED rows: 1 + 8 x (3 + 144 x 2) bytes.
+  f.dlg->OnCommand(CRotavuDlg::kLed7Command + 2);
+  for (int r = 0; r < 8; ++r) f.Type(r, QString(24, QChar('W')));
+  QCOMPARE(meter->accessibleDescription(), QString("2329 of 2047 bytes, 282 bytes over the limit"));
+
+  f.app.usb = FakeToy::Link();
+  FakeToy::plugged = true;
+  FakeToy::opens = 0;
+  f.sink.texts.clear();
+  f.dlg->OnCommand(CRotavuDlg::kSend);
+  QCOMPARE(f.sink.texts, QStringList({"IC ROM Over: 2329 bytes, the toy holds at most 2047"}));
+  QCOMPARE(FakeToy::opens, 0);
+  QVERIFY(f.dlg->sentNotice()->isHidden());
+}
+
+// A character refused for want of room leaves the line as it was and shows a short cue on
+// its row; one without a glyph does not.
+void RotavuDlgTest::refusedCharacterShowsACueOnItsRow() {
+  Fixture f;
+  f.glyphs.missing = {'#'};
+  QLabel* cue = f.dlg->refusalCue();
+  f.Type(0, "#");
+  QVERIFY(cue->isHidden());
+  f.Type(0, QString(18, QChar('A')));  // 108 of 108 columns
+  QVERIFY(cue->isHidden());
+  f.Type(0, "B");
+  QVERIFY(!cue->isHidden());
+  QCOMPARE(cue->text(), QString("Line full: 108 / 108 columns"));
+  QCOMPARE(cue->accessibleName(), cue->text());
+  QCOMPARE(cue->y(), f.line(0)->geometry().bottom() + 2);  // under its row
+
+  // A picked symbol too wide for what is left of row 2.
+  cue->hide();
+  f.Type(1, QString(17, QChar('A')));  // 102 columns
+  emit f.line(1)->lineFocused(3002);
+  f.dlg->OnInsertRecord(kirrup::testing::MakeRecord(3, 8, 7, [](int, int) { return true; }));
+  QVERIFY(!cue->isHidden());
+  QCOMPARE(cue->text(), QString("Does not fit: 102 / 108 columns used"));
+}
+
+// What a keyboard and screen reader user needs of the new controls: names, tool tips, Tab
+// in the order of the window, mnemonics; and the band keeps within the narrowest dialog
+// (Chinese texts).
+void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
+  Fixture f(0, 0x0804);
+  QWidget* added[] = {f.dlg->ledTypeChoice(), f.dlg->fontChoice(), f.dlg->capacityMeter()};
+  QStringList names;  // what a screen reader calls each control one can tab to
+  for (QWidget* w : f.dlg->findChildren<QWidget*>()) {
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (w->focusPolicy() & Qt::TabFocus) names << (b && w->accessibleName().isEmpty() ? b->text() : w->accessibleName());
+  }
+  for (QWidget* w : added) {
+    QCOMPARE(names.count(w->accessibleName()), 1);
+    QVERIFY(!w->toolTip().isEmpty());
+  }
+  for (QWidget* w : {added[0], added[1]}) {
+    QVERIFY(w->x() > f.dlg->Control(CRotavuDlg::kClear)->geometry().right());
+    QVERIFY(w->geometry().right() < f.dlg->Control(CRotavuDlg::kLanguage)->x());
+  }
+  f.dlg->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.dlg.get()));
+  auto tabFrom = [](QWidget* w) {
+    w->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w, Qt::Key_Tab);
+    return QApplication::focusWidget();
+  };
+  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kClear)), added[0]);
+  QCOMPARE(tabFrom(added[0]), added[1]);
+  QCOMPARE(tabFrom(added[1]), f.dlg->Control(CRotavuDlg::kLanguage));
+  QCOMPARE(tabFrom(f.dlg->Control(CRotavuDlg::kColor)), added[2]);
+  QCOMPARE(tabFrom(added[2]), f.dlg->Control(CRotavuDlg::kSend));
+  // The label's mnemonic, also from a line window.
+  f.line(0)->setFocus();
+  QTest::keyClick(f.line(0), Qt::Key_L, Qt::AltModifier);
+  QCOMPARE(QApplication::focusWidget(), added[0]);
 }
 
 QTEST_MAIN(RotavuDlgTest)

@@ -76,6 +76,11 @@ std::string ResizeRefusalText(bool chinese) {
   return text;
 }
 
+std::string EmptyLineHint(bool chinese) {
+  return chinese ? "画板与本行的字符一样宽：在行中输入空格即可留出画图的地方。"
+                 : "The board is as wide as the line's characters: type spaces into the line to make room to draw.";
+}
+
 CharEditor::CharEditor(platform::MessageSink* messages) : messages_(messages), board_(*this) {
   // The board's origin is the client origin; a layout the start values refuse falls back
   // to sections of 16 x 16.

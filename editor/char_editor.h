@@ -54,6 +54,8 @@ std::string ToolTipText(const ToolbarButton& b, bool chinese);
 // The refusal of a board layout with too many or too small sections.
 std::string ResizeRefusalCaption(bool chinese);
 std::string ResizeRefusalText(bool chinese);
+// Shown in the board's place while the bound line is empty: why there is nothing to draw on.
+std::string EmptyLineHint(bool chinese);
 
 // The frame's window side.
 class CharEditorWindow {

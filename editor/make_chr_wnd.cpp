@@ -3,6 +3,7 @@
 
 #include <QContextMenuEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "editor/board_view_input.h"
 #include "editor/edit_chr_view.h"
 #include "editor/edit_chr_wnd.h"
+#include "lines/message_line.h"
 #include "widgets/svg_image.h"
 
 namespace kirrup {
@@ -72,6 +74,13 @@ CMakeChrWnd::CMakeChrWnd(QWidget* owner, QSize outerSize, platform::MessageSink*
   rulers_ = new CEditChrWnd(editor_.board(), editor_.geometry(), this);
   rulers_->setObjectName(QStringLiteral("rulerWindow"));
   boardInput_ = new CBoardViewInput(editor_, view(), this);
+  hint_ = new QLabel(this);
+  hint_->setObjectName(QStringLiteral("emptyLineHint"));
+  hint_->setWordWrap(true);
+  hint_->setAlignment(Qt::AlignCenter);
+  hint_->setMargin(12);
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint_->hide();
   resize(outerSize);
   frameWait_ = new QTimer(this);
   frameWait_->setInterval(25);
@@ -132,6 +141,7 @@ void CMakeChrWnd::CreateToolbar() {
 
 void CMakeChrWnd::RefreshTexts() {
   const bool chinese = editor_.ChineseUi();
+  hint_->setText(QString::fromStdString(EmptyLineHint(chinese)));
   for (const ToolbarButton& b : Toolbar7700()) {
     if (QToolButton* button = buttons_.value(b.id, nullptr))
       button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));
@@ -141,7 +151,18 @@ void CMakeChrWnd::RefreshTexts() {
 void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
   editor_.SetSectionsFor(line);
   editor_.LoadLine(row, line);
+  // An empty line gives a board of no columns: say why instead of showing nothing.
+  if (line.LineEnd() == 0) {
+    RefreshTexts();
+    PlaceHint();
+    hint_->show();
+    hint_->raise();
+  } else {
+    hint_->hide();
+  }
 }
+
+void CMakeChrWnd::PlaceHint() { hint_->setGeometry(rulers_->geometry()); }
 
 QSize CMakeChrWnd::OuterSize() const {
   const QSize frame = frameGeometry().size() - size();
@@ -169,6 +190,7 @@ void CMakeChrWnd::resizeEvent(QResizeEvent*) {
   frameSize_.ClientResized({width(), height()});
   toolbar_->setGeometry(0, 0, kToolbarWidth, height());
   rulers_->setGeometry(kToolbarWidth, 0, std::max(width() - kToolbarWidth, 0), height());
+  PlaceHint();
 }
 
 void CMakeChrWnd::showEvent(QShowEvent* event) {

@@ -13,6 +13,7 @@
 #include "editor/editor_frame_size.h"
 
 class QTimer;
+class QLabel;
 class QToolButton;
 
 namespace kirrup {
@@ -38,6 +39,8 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   // The board view's keys, menus and picture clipboard.
   CBoardViewInput* boardInput() const { return boardInput_; }
   QToolButton* button(int id) const { return buttons_.value(id, nullptr); }
+  // The hint shown in the board's place while the bound line is empty.
+  QLabel* emptyLineHint() const { return hint_; }
 
   // Whether the user reads the interface in Chinese now (asked whenever a tool tip or
   // message is shown).
@@ -68,11 +71,13 @@ class CMakeChrWnd : public QWidget, public CharEditorWindow {
   void CreateToolbar();
   // While the stored size waits for the window manager's frame: asks for it.
   void CheckFrame();
+  void PlaceHint();
 
   CharEditor editor_;
   QWidget* toolbar_ = nullptr;
   CEditChrWnd* rulers_ = nullptr;
   CBoardViewInput* boardInput_ = nullptr;
+  QLabel* hint_ = nullptr;
   QHash<int, QToolButton*> buttons_;
   EditorFrameSize frameSize_;
   QTimer* frameWait_ = nullptr;

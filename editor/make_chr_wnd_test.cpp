@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -75,6 +76,7 @@ class MakeChrWndTest : public QObject {
 
  private slots:
   void txtOpensTheEditorBesideTheRowAndLoadsIt();
+  void anEmptyRowShowsWhyTheBoardIsEmpty();
   void toolbarSwitchesToolsAndColours();
   void aDragDrawsAndTheLineFollowsAtOnce();
   void lineChangesReloadAndLedTypeHides();
@@ -241,6 +243,20 @@ void MakeChrWndTest::drawingsAreChangesOpeningIsNot() {
   f.dlg->OnCommand(CRotavuDlg::kSave);
   f.Drag({f.Cell(2, 2), f.Cell(2, 2)});
   QVERIFY(f.dlg->state().modified);
+}
+
+// TXT on an empty row: a line in the board's place tells why there is nothing to draw on;
+// it goes once the row holds a character, and comes back when the row is emptied.
+void MakeChrWndTest::anEmptyRowShowsWhyTheBoardIsEmpty() {
+  Fixture f;
+  f.Txt(0);
+  const QLabel* hint = f.editor()->emptyLineHint();
+  QVERIFY(hint->isVisible());
+  QVERIFY(f.editor()->rulerWindow()->geometry().contains(hint->geometry()));
+  QTest::keyClicks(f.dlg->Row(0).line, "  ");
+  QVERIFY(!hint->isVisible());
+  f.dlg->OnCommand(CRotavuDlg::kClear);
+  QVERIFY(hint->isVisible());
 }
 
 QTEST_MAIN(MakeChrWndTest)

@@ -47,6 +47,7 @@ class CInputChrWnd::Host final : public LineEditorHost {
 
   void NotifyChange() override { emit w_.lineChanged(w_.lineId_); }
   void LineFocused() override { emit w_.lineFocused(w_.lineId_); }
+  void CharacterRefused(uint16_t code) override { emit w_.characterRefused(w_.lineId_, code); }
   void Invalidate(bool) override { w_.update(); }
   void RedrawNow() override { w_.repaint(); }
   bool HasFocus() const override { return w_.hasFocus(); }

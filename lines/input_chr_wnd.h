@@ -64,6 +64,8 @@ class CInputChrWnd : public QWidget {
   void lineChanged(int id);
   // The window gained the keyboard focus.
   void lineFocused(int id);
+  // A typed character was refused (the line is as it was).
+  void characterRefused(int id, int code);
 
  protected:
   bool event(QEvent* event) override;

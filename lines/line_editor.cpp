@@ -185,8 +185,9 @@ void LineEditor::Type(uint16_t code) {
   if (l.RenderAndInsert(code, false)) {
     l.MoveCaret(+1, false);
     l.ClearSelection();
-  } else if (!deleted) {
-    return;
+  } else {
+    if (host_) host_->CharacterRefused(code);
+    if (!deleted) return;
   }
   RedrawNow();
   NotifyChange();

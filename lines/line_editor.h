@@ -71,6 +71,8 @@ class LineEditorHost {
   virtual ~LineEditorHost() = default;
   virtual void NotifyChange() {}
   virtual void LineFocused() {}
+  // A typed character was not inserted (the line is unchanged by it).
+  virtual void CharacterRefused(uint16_t /*code*/) {}
   virtual void Invalidate(bool /*erase*/) {}
   virtual void RedrawNow() {}
   virtual bool HasFocus() const { return false; }

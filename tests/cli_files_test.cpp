@@ -126,7 +126,8 @@ TEST_F(CliFiles, ShowPrintsWhatOpenWouldShowNotEveryRecord) {
   Write("many.LDAT", OneLine(std::vector<CharColumns>(3000, Record(1, 7))));
   const Result r = Run("show many.LDAT");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("line 1: open 0, close 0 (effect word 0x0000), 3000 characters\n"), std::string::npos);
+  EXPECT_NE(r.out.find("line 1: open 0, close 0 (effect word 0x0000), 3000 characters, 50 / 108 columns\n"),
+            std::string::npos);
   EXPECT_NE(r.out.find("  49: U+0061 'a' column 49, width 1"), std::string::npos);
   EXPECT_EQ(r.out.find("  50: U+0061"), std::string::npos);
   EXPECT_NE(r.out.find("  2950 more records not opened"), std::string::npos);

@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/ldat_file.h"
 #include "fonts/font_engine.h"
 #include "lines/led_type.h"
+#include "lines/message_rows.h"
 
 namespace kirrup {
 namespace {
@@ -99,13 +101,51 @@ TEST_F(Cli, ShowPrintsHeaderArtAndCodes) {
             "height: 7\n"
             "lines: 1\n"
             "records: 2\n"
-            "line 1: open 4, close 2 (effect word 0x0204), 2 characters\n"
+            "line 1: open 4, close 2 (effect word 0x0204), 2 characters, 3 / 108 columns\n"
             "  #.#\n  ...\n  ...\n  ...\n  ...\n  ...\n  .##\n"
             "  | |\n"
             "   0: U+0041 'A' column 0, width 2, height 7, 2 bytes\n"
-            "   1: U+0042 'B' column 2, width 1, height 7, 1 bytes\n");
+            "   1: U+0042 'B' column 2, width 1, height 7, 1 bytes\n"
+            "device image: 6 of 2047 bytes\n");
   EXPECT_EQ(Run({"show", "missing.LDAT"}).status, 1);
   EXPECT_EQ(Run({"show"}).status, 2);
+}
+
+// More than the toy holds: show says so, image warns and exits 1 but writes the file (as
+// Send writes its own), compose warns and saves.
+TEST_F(Cli, OverTheToysLimit) {
+  {
+    auto rows = std::make_unique<MessageRows>(kLed16);
+    for (int r = 0; r < 8; ++r) {
+      (*rows)[r].enabled = true;
+      CharColumns rec{};
+      rec.code = 'W', rec.width = 16, rec.height = 16, rec.byteCount = 32;
+      for (int c = 0; c < 9; ++c) {
+        ASSERT_TRUE((*rows)[r].line.InsertRecord(rec));
+        (*rows)[r].line.MoveCaret(+1, false);
+      }
+    }
+    ASSERT_TRUE(WriteLdatFile(Path("big.LDAT").string(), *rows));
+  }
+  Result r = Run({"show", "big.LDAT"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(", 9 characters, 144 / 144 columns\n"), std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1), "device image: 2321 of 2047 bytes over the limit\n");
+
+  r = Run({"image", "big.LDAT", "-o", "big.bin"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "lines: 8\nlength: 2321\n");
+  EXPECT_EQ(r.err,
+            "kirrup-cli image: warning: IC ROM Over: 2321 bytes, the toy holds at most 2047; big.bin written all the "
+            "same\n");
+  EXPECT_EQ(fs::file_size(Path("big.bin")), 2321u);
+
+  std::vector<std::string> args = {"compose", "--led", "16", "--builtin-font", "-o", "composed.LDAT"};
+  for (int i = 0; i < 8; ++i) args.insert(args.end(), {"--line", std::string(30, 'W')});
+  r = Run(args);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("kirrup-cli compose: warning: IC ROM Over: "), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(Path("composed.LDAT")));
 }
 
 TEST_F(Cli, ImageWritesTheDeviceImage) {

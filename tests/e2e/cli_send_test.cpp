@@ -409,7 +409,7 @@ TEST_F(CliSendTest, ImagesJustUnderTheRomSize) {
     ASSERT_EQ(image.size(), 2048u);
     const CliRun r = Send();
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Kirrup: IC ROM Over\n");
+    EXPECT_EQ(r.err, "Kirrup: IC ROM Over: 2048 bytes, the toy holds at most 2047\n");
     EXPECT_FALSE(fs::exists(root / "log"));
     EXPECT_EQ(SlurpBytes(work / "USBSendData.bin"), image);
   }

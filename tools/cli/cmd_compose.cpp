@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "device/capacity.h"
 #include "dialog/ldat_file.h"
 #include "fonts/font_engine.h"
+#include "lines/line_room.h"
 #include "lines/message_rows.h"
 #include "platform/program_folder.h"
 #include "platform/utf.h"
@@ -139,13 +141,11 @@ int RunCompose(const std::vector<std::string>& args) {
     std::vector<std::string> left;
     for (char16_t c : platform::Utf8ToUtf16(a.lines[i].text)) {
       MessageLine& line = row.line;
-      const bool full = line.itemCount() >= MessageLine::kMaxItems || line.LineEnd() >= line.maxWidth();
       if (line.RenderAndInsert(c, false)) {
         line.MoveCaret(+1, false);
         continue;
       }
-      const char* why = full ? "line full" : line.RenderAndInsert(c, true) ? "does not fit" : "no glyph";
-      left.push_back(Describe(c) + " (" + why + ")");
+      left.push_back(Describe(c) + " (" + RefusalWords(WhyCodeRefused(line, c)) + ")");
     }
     if (!left.empty()) {
       std::string list;
@@ -155,6 +155,10 @@ int RunCompose(const std::vector<std::string>& args) {
     }
   }
 
+  const Capacity capacity = CapacityMeter().Measure(*rows);
+  if (capacity.Over())
+    std::fprintf(stderr, "kirrup-cli compose: warning: %s; Send will refuse these lines\n",
+                 RomOverText(static_cast<size_t>(capacity.bytes)).c_str());
   platform::StderrMessageSink sink;
   return SaveLdatFile(a.out, *rows, sink) ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "device/capacity.h"
 #include "device/device_image.h"
 #include "dialog/ldat_file.h"
 #include "lines/message_rows.h"
@@ -19,7 +20,8 @@ namespace kirrup::cli {
 const char kImageUsage[] =
     "image IN.LDAT [-o OUT]\n"
     "  Opens the file as the program's Open does and writes the device image Send would build\n"
-    "  (to USBSendData.bin unless -o names another file).\n";
+    "  (to USBSendData.bin unless -o names another file). Status 1, with a warning, when the image\n"
+    "  is more than the toy holds (the file is written all the same).\n";
 
 int RunImage(const std::vector<std::string>& args) {
   std::string in, out;
@@ -60,6 +62,12 @@ int RunImage(const std::vector<std::string>& args) {
     return 1;
   }
   std::printf("lines: %d\nlength: %d\n", lines, image->length);
+  // Written all the same, as Send writes its file before the toy refuses it.
+  if (image->length > Capacity::kLimit) {
+    std::fprintf(stderr, "kirrup-cli image: warning: %s; %s written all the same\n",
+                 RomOverText(static_cast<size_t>(image->length)).c_str(), out.c_str());
+    return 1;
+  }
   return 0;
 }
 

@@ -16,7 +16,8 @@ namespace kirrup::cli {
 
 const char kShowUsage[] =
     "show IN.LDAT [--png OUT.png [--row N] [--scale K]]\n"
-    "  The file's header and every stored line as dot art, with its characters.\n"
+    "  The file's header and every stored line as dot art, with its characters and columns, and the\n"
+    "  size of the device image Send would build.\n"
     "  --png OUT.png  the rows as a black-and-white picture instead, one pixel per dot\n"
     "  --row N        only row N (1..12)\n"
     "  --scale K      K x K pixels per dot (1..64)\n";

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "device/capacity.h"
+#include "lines/line_room.h"
 #include "platform/utf.h"
 
 namespace kirrup::cli {
@@ -33,9 +35,13 @@ void LineText(const LdatData& data, const MessageRows& rows, int i, std::string&
   const uint16_t word = data.header.effects[i];
   Append(out, "line %d: open %s", i + 1, Option(data.useMiddle() ? word & 0x0F : word & 0xFF, kOpenOptionCount).c_str());
   if (data.useMiddle()) Append(out, ", middle %s", Option((word >> 4) & 0x0F, kMiddleOptionCount).c_str());
-  Append(out, ", close %s (effect word 0x%04X), %d characters%s\n", Option(word >> 8, kCloseOptionCount).c_str(), word,
-         data.header.counts[i], i < MessageRows::kCount ? "" : " (beyond row 12, not opened)");
-  if (i >= MessageRows::kCount) return;
+  Append(out, ", close %s (effect word 0x%04X), %d characters", Option(word >> 8, kCloseOptionCount).c_str(), word,
+         data.header.counts[i]);
+  if (i >= MessageRows::kCount) {
+    Append(out, " (beyond row 12, not opened)\n");
+    return;
+  }
+  Append(out, ", %s\n", ColumnsText(rows[i].line, false).c_str());
 
   const auto stored = data.LineRecords(i);
   // Open stops at 50 characters, at the row's width and at the first record it refuses.
@@ -83,6 +89,9 @@ std::string LdatText(const LdatData& data) {
   if (h.lineCount != data.lineCount()) Append(out, " (stored %d)", h.lineCount);
   Append(out, "\nrecords: %zu\n", data.records.size());
   for (int i = 0; i < data.lineCount(); ++i) LineText(data, *rows, i, out);
+  const Capacity capacity = CapacityMeter().Measure(*rows);
+  Append(out, "device image: %d of %d bytes%s\n", capacity.bytes, Capacity::kLimit,
+         capacity.Over() ? " over the limit" : "");
   return out;
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What `kirrup-cli show` prints of an LED data file: the header, then each stored line with
-// its effects and, for the lines that reach the twelve rows, the characters Open would put
-// there as dot art and a list. Records Open would not take are counted, not drawn, so the
+// its effects and, for the lines that reach the twelve rows, the columns they use and the
+// characters Open would put there as dot art and a list; last the size of the device image
+// Send would build from them. Records Open would not take are counted, not drawn, so the
 // text stays small whatever the file's counts say.
 #include <string>
 
