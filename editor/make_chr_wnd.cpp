@@ -11,6 +11,7 @@
 #include "editor/board_view_input.h"
 #include "editor/edit_chr_view.h"
 #include "editor/edit_chr_wnd.h"
+#include "widgets/accessibility.h"
 #include "widgets/svg_image.h"
 
 namespace kirrup {
@@ -100,7 +101,8 @@ void CMakeChrWnd::CreateToolbar() {
       button->setObjectName(QStringLiteral("tool%1").arg(b.id));
       button->setAutoRaise(true);
       button->setCheckable(true);
-      button->setFocusPolicy(Qt::NoFocus);
+      // Tab reaches the tools, Space presses them; the board takes the focus after each.
+      button->setFocusPolicy(Qt::TabFocus);
       button->setIcon(SvgIcon(IconName(b.id)));
       button->setIconSize(QSize(16, 16));
       button->setGeometry(left + column * kButtonSize.width(), y, kButtonSize.width(), kButtonSize.height());
@@ -129,10 +131,17 @@ void CMakeChrWnd::CreateToolbar() {
 
 void CMakeChrWnd::RefreshTexts() {
   const bool chinese = editor_.ChineseUi();
+  // Names for a reader only while one listens (the frame is made at start-up; its tips are
+  // set again whenever it is shown).
+  const bool reader = QAccessible::isActive();
   for (const ToolbarButton& b : Toolbar7700()) {
-    if (QToolButton* button = buttons_.value(b.id, nullptr))
+    if (QToolButton* button = buttons_.value(b.id, nullptr)) {
       button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));
+      const QString name = QString::fromStdString(ToolButtonName(b, chinese));
+      if (reader && button->accessibleName() != name) button->setAccessibleName(name);
+    }
   }
+  if (reader) NotifyAccessible(view(), QAccessible::NameChanged);
 }
 
 void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
@@ -142,7 +151,11 @@ void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
 
 QSize CMakeChrWnd::OuterSize() const { return isVisible() || !pendingOuter_.isValid() ? frameGeometry().size() : pendingOuter_; }
 
-void CMakeChrWnd::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void CMakeChrWnd::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+  // A new line is on the board: its name tells the line and the size.
+  NotifyAccessible(view(), QAccessible::NameChanged);
+}
 
 void CMakeChrWnd::ToolbarChanged() {
   for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
