@@ -107,7 +107,8 @@ void CMakeChrWnd::CreateToolbar() {
       button->setIconSize(QSize(16, 16));
       button->setGeometry(left + column * kButtonSize.width(), y, kButtonSize.width(), kButtonSize.height());
       const int id = b.id;
-      connect(button, &QToolButton::clicked, this, [this, id] {
+      // Toggled, not clicked: a reader's toggle action must run the command as a click does.
+      connect(button, &QToolButton::toggled, this, [this, id] {
         editor_.Command(id);
         ToolbarChanged();  // a refused command leaves the buttons as they were
       });
@@ -159,6 +160,7 @@ void CMakeChrWnd::SetCaption(const std::string& caption) {
 
 void CMakeChrWnd::ToolbarChanged() {
   for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+    const QSignalBlocker quiet(it.value());
     it.value()->setEnabled(editor_.ButtonEnabled(it.key()));
     it.value()->setChecked(editor_.ButtonChecked(it.key()));
   }
