@@ -134,7 +134,7 @@ void CMakeChrWnd::RefreshTexts() {
   const bool chinese = editor_.ChineseUi();
   // Names for a reader only while one listens (the frame is made at start-up; its tips are
   // set again whenever it is shown).
-  const bool reader = QAccessible::isActive();
+  const bool reader = ReaderListening();
   for (const ToolbarButton& b : Toolbar7700()) {
     if (QToolButton* button = buttons_.value(b.id, nullptr)) {
       button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));

@@ -127,8 +127,8 @@ QAccessibleInterface* CKeyWnd::AccessibleFactory(const QString& className, QObje
 }
 
 void CKeyWnd::AnnounceFocusCell() {
-  if (!QAccessible::isActive() || !hasFocus() || grid_.glyphCount() == 0) return;
+  if (!kirrup::ReaderListening() || !hasFocus() || grid_.glyphCount() == 0) return;
   QAccessibleEvent e(this, QAccessible::Focus);
   e.setChild(grid_.focusCell());
-  QAccessible::updateAccessibility(&e);
+  kirrup::SendAccessible(e);
 }

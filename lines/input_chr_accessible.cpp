@@ -91,30 +91,37 @@ QAccessibleInterface* CInputChrWnd::AccessibleFactory(const QString& className, 
 }
 
 void CInputChrWnd::AnnounceTextChanges() {
-  if (!QAccessible::isActive()) return;
+  if (!ReaderListening() || announcing_) return;
+  announcing_ = true;
+  QMetaObject::invokeMethod(this, &CInputChrWnd::FlushAnnouncements, Qt::QueuedConnection);
+}
+
+void CInputChrWnd::FlushAnnouncements() {
+  announcing_ = false;
+  if (!ReaderListening()) return;
   const LineText now = ReadLineText(*line_);
   const LineTextChange c = CompareLineText(announced_, now);
   announced_ = now;
   if (c.textChanged) {
     if (c.removed.empty()) {
       QAccessibleTextInsertEvent e(this, c.position, ToQString(c.inserted));
-      QAccessible::updateAccessibility(&e);
+      SendAccessible(e);
     } else if (c.inserted.empty()) {
       QAccessibleTextRemoveEvent e(this, c.position, ToQString(c.removed));
-      QAccessible::updateAccessibility(&e);
+      SendAccessible(e);
     } else {
       QAccessibleTextUpdateEvent e(this, c.position, ToQString(c.removed), ToQString(c.inserted));
-      QAccessible::updateAccessibility(&e);
+      SendAccessible(e);
     }
   }
   if (c.selectionChanged) {
     QAccessibleTextSelectionEvent e(this, now.HasSelection() ? now.selStart : now.caret,
                                     now.HasSelection() ? now.selEnd : now.caret);
-    QAccessible::updateAccessibility(&e);
+    SendAccessible(e);
   }
   if (c.caretMoved || c.textChanged) {
     QAccessibleTextCursorEvent e(this, now.caret);
-    QAccessible::updateAccessibility(&e);
+    SendAccessible(e);
   }
 }
 

@@ -99,8 +99,10 @@ class CInputChrWnd : public QWidget {
   static bool IsLineKey(int key);
   const LanguageTable* Language() const;
   // Tells a listening reader what changed in the text, the caret and the selection since
-  // it was told last.
+  // it was told last: once the edit under way is done, so that it never hears a half-made
+  // state (a selection begun, the caret not yet moved).
   void AnnounceTextChanges();
+  void FlushAnnouncements();
 
   int lineId_;
   std::unique_ptr<MessageLine> ownLine_;
@@ -118,6 +120,7 @@ class CInputChrWnd : public QWidget {
   QTimer blink_;
   QPoint pressPos_;
   LineText announced_;
+  bool announcing_ = false;
 };
 
 }  // namespace kirrup

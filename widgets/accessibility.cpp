@@ -9,6 +9,8 @@ namespace kirrup {
 
 namespace {
 
+AccessibleSink standIn = nullptr;
+
 std::function<bool()>& ChineseSource() {
   static std::function<bool()> source;
   return source;
@@ -27,10 +29,21 @@ void SetAccessibleChinese(std::function<bool()> chinese) { ChineseSource() = std
 
 bool AccessibleChinese() { return ChineseSource() && ChineseSource()(); }
 
+bool ReaderListening() { return standIn || QAccessible::isActive(); }
+
+void SendAccessible(QAccessibleEvent& event) {
+  if (standIn)
+    standIn(&event);
+  else
+    QAccessible::updateAccessibility(&event);
+}
+
+void ListenAsReader(AccessibleSink sink) { standIn = sink; }
+
 void NotifyAccessible(QObject* object, QAccessible::Event event) {
-  if (!QAccessible::isActive() || !object) return;
+  if (!ReaderListening() || !object) return;
   QAccessibleEvent e(object, event);
-  QAccessible::updateAccessibility(&e);
+  SendAccessible(e);
 }
 
 }  // namespace kirrup

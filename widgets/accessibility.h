@@ -19,6 +19,15 @@ void InstallAccessibleFactory(QAccessible::InterfaceFactory factory);
 void SetAccessibleChinese(std::function<bool()> chinese);
 bool AccessibleChinese();
 
+// Whether a reader listens.
+bool ReaderListening();
+// Sends the event to the reader.
+void SendAccessible(QAccessibleEvent& event);
+// A stand-in reader for tests on a platform without one: it listens and gets every event
+// (null: Qt's own again).
+using AccessibleSink = void (*)(QAccessibleEvent*);
+void ListenAsReader(AccessibleSink sink);
+
 // Tells the reader about a change of the object, only while one listens: asking Qt for
 // the interface otherwise builds it for nothing.
 void NotifyAccessible(QObject* object, QAccessible::Event event);

@@ -3,8 +3,9 @@
 # The program as a screen reader reads it, under Xvfb on the accessibility bus: the whole
 # tree of the main dialog, the character editor, the font chooser and the About box is
 # walked, and a window with an interactive control that has no name, or with two that
-# have the same name, fails (bus.py check). On the way: the Tab order of the dialog, row
-# by row and then into the symbol picker, and the save question read as text.
+# have the same name, fails (bus.py check). On the way: the indicator's and the
+# simulation's states, the Tab order of the dialog, row by row and then into the symbol
+# picker, and the save question read as text.
 # usage: a11y_tree.sh KIRRUP KIRRUP_CLI LIB_DIR EMULATOR OUTPUT_DIR
 set -euo pipefail
 
@@ -28,6 +29,13 @@ xdotool windowfocus --sync "$win"
 bus focused text "Line 1" || fail "row 1 does not have the keyboard at start"
 xdotool type --delay 60 "Hi"
 bus wait-text text "Line 1" "Hi" || fail "row 1 does not read what was typed"
+bus name image "Toy connection: Connected" >/dev/null || fail "the indicator does not say the toy is connected"
+press Start
+bus name animation "Simulation, playing" >/dev/null || fail "the simulation does not say it plays"
+press Stop
+bus name animation "Simulation, stopped" >/dev/null || fail "the simulation does not say it stopped"
+bus focus text "Line 1"
+bus focused text "Line 1" || fail "row 1 does not take the keyboard back"
 
 # Tab: row by row (line, TXT, opening and closing effect), the rows that are enabled, then
 # the symbol picker, whose first cell is read.
