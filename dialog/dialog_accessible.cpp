@@ -74,6 +74,8 @@ class CDemoAccessible final : public QAccessibleWidget {
 CEffectComboBox::CEffectComboBox(int row, int headerId, QWidget* parent)
     : QComboBox(parent), row_(row), headerId_(headerId) {
   kirrup::InstallAccessibleFactory(&CEffectComboBox::AccessibleFactory);
+  // The effect chosen is part of the name.
+  connect(this, &QComboBox::currentIndexChanged, this, [this] { kirrup::NotifyAccessible(this, QAccessible::NameChanged); });
 }
 
 QString CEffectComboBox::AccessibleName() const {

@@ -155,7 +155,7 @@ QSize CMakeChrWnd::OuterSize() const { return isVisible() || !pendingOuter_.isVa
 void CMakeChrWnd::SetCaption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
   // A new line is on the board: its name tells the line and the size.
-  NotifyAccessible(view(), QAccessible::NameChanged);
+  if (isVisible()) NotifyAccessible(view(), QAccessible::NameChanged);
 }
 
 void CMakeChrWnd::ToolbarChanged() {

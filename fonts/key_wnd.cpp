@@ -192,7 +192,8 @@ void CKeyWnd::keyPressEvent(QKeyEvent* event) {
 void CKeyWnd::focusInEvent(QFocusEvent* event) {
   QFrame::focusInEvent(event);
   update();
-  AnnounceFocusCell();
+  // After Qt has told the reader that the picker has the focus: then the cell in it.
+  QMetaObject::invokeMethod(this, &CKeyWnd::AnnounceFocusCell, Qt::QueuedConnection);
 }
 
 void CKeyWnd::focusOutEvent(QFocusEvent* event) {
