@@ -51,6 +51,9 @@ bus check Kirrup >&2 || fail "the main dialog"
 press "Edit the dots of line 1"
 bus window "Sect1 *" || fail "the editor did not open"
 bus check "Sect1 *" >&2 || fail "the character editor"
+bus focused canvas "Dots of line 1, 12 by 7 cells" || fail "the board does not have the keyboard"
+xdotool key shift+Tab
+bus focused "check box" "White background" || fail "Shift+Tab from the board does not reach the last tool"
 
 # The font chooser and the About box from the system menu (a right click on the dialog's
 # background): Font > Choose font..., and the last item.
