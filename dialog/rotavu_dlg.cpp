@@ -454,7 +454,7 @@ void CRotavuDlg::CreateControls() {
 
   // Over the band and the frames; in the order made, which is the order a reader lists.
   for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
+    if (!w->isWindow() && w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
   }
 }
 
