@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main dialog with its symbol picker and system font chooser, on the shipped font data.
+#include <QAccessible>
 #include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -75,6 +77,7 @@ class CompanionsTest : public QObject {
   void chooserDialogSearchesAndChoosesThroughTheComboBox();
   void bandFontChoiceShowsTheFontInUse();
   void comboBoxDrawsFacesAndSharesOneList();
+  void pickerFromTheKeyboardAndForAReader();
 };
 
 void CompanionsTest::pickerSitsOverItsPlaceWithFourRows() {
@@ -279,6 +282,40 @@ void CompanionsTest::bandFontChoiceShowsTheFontInUse() {
 
   f.SystemMenuAction("fontSubmenu", CRotavuDlg::kUserFont)->trigger();
   QCOMPARE(choice->text(), QString("Built-in dot font"));
+}
+
+// The picker from the keyboard, and for a reader.
+void CompanionsTest::pickerFromTheKeyboardAndForAReader() {
+  Fixture f(kirrup::kLed16);
+  QTest::keyClicks(f.dlg->Row(0).line, "A");
+  f.picker().setFocus(Qt::TabFocusReason);
+  QTRY_VERIFY(f.picker().hasFocus());
+  // Down a row, to the end of it, and one back: the 16th glyph.
+  QTest::keyClick(&f.picker(), Qt::Key_Down);
+  QTest::keyClick(&f.picker(), Qt::Key_End);
+  QTest::keyClick(&f.picker(), Qt::Key_Left);
+  QCOMPARE(f.picker().grid().focusCell(), 30);
+  const int code = f.picker().grid().glyph(30).code;
+  QTest::keyClick(&f.picker(), Qt::Key_Space);
+  QCOMPARE(f.line(0).itemCount(), 2);
+  QCOMPARE(int(f.line(0).item(1).code), code);
+  QTRY_VERIFY(f.dlg->Row(0).line->hasFocus());  // back in the line, as after a click
+
+  // A reader: a list of cells named by character and code; pressing one inserts it.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&f.picker());
+  QCOMPARE(list->role(), QAccessible::List);
+  QCOMPARE(list->text(QAccessible::Name), QString("Symbols"));
+  QCOMPARE(list->childCount(), f.picker().grid().glyphCount());
+  QAccessibleInterface* heart = list->child(0);
+  QCOMPARE(heart->text(QAccessible::Name), QString::fromUtf8("\u2665 heart, code 1"));
+  QCOMPARE(list->indexOfChild(heart), 0);
+  heart->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QTRY_COMPARE(f.line(0).itemCount(), 3);
+  QCOMPARE(int(f.line(0).item(2).code), 1);
+  QCOMPARE(QAccessible::queryAccessibleInterface(f.dlg->Row(2).txt)->text(QAccessible::Name),
+           QString("Edit the dots of line 3"));
+  QCOMPARE(QAccessible::queryAccessibleInterface(f.dlg->Row(0).open)->text(QAccessible::Name),
+           QString("Open Option, line 1: Left to Right"));
 }
 
 QTEST_MAIN(CompanionsTest)

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "res/demo_picture.h"
+#include "widgets/accessibility.h"
 
 using kirrup::DemoEngine;
 using kirrup::platform::RgbImage;
@@ -19,6 +20,7 @@ CDemoWnd::CDemoWnd(QWidget* parent) : QFrame(parent), engine_(kirrup::DrawDemoPi
   pause_.setSingleShot(true);
   connect(&tick_, &QTimer::timeout, this, &CDemoWnd::OnTick);
   connect(&pause_, &QTimer::timeout, this, &CDemoWnd::OnPauseEnd);
+  kirrup::InstallAccessibleFactory(&CDemoWnd::AccessibleFactory);
 }
 
 bool CDemoWnd::Start(std::span<const kirrup::DemoRowInput> rows, bool useMiddleOption,
@@ -28,6 +30,7 @@ bool CDemoWnd::Start(std::span<const kirrup::DemoRowInput> rows, bool useMiddleO
     pause_.stop();
     tick_.start();  // restarts the period when already running
   }
+  kirrup::NotifyAccessible(this, QAccessible::NameChanged);
   return true;
 }
 
@@ -35,6 +38,7 @@ void CDemoWnd::Stop() {
   engine_.Stop();
   tick_.stop();
   pause_.stop();
+  kirrup::NotifyAccessible(this, QAccessible::NameChanged);
   // The window system shows a covered and uncovered window from the kept image of its
   // last paint, without asking for a new one: the toy alone must be painted now.
   update();

@@ -11,6 +11,8 @@
 #include "dialog/demo_engine.h"
 #include "platform/message_box.h"
 
+class QAccessibleInterface;
+
 class CDemoWnd : public QFrame {
   Q_OBJECT
 
@@ -38,6 +40,9 @@ class CDemoWnd : public QFrame {
 
   // The client area as the next paint draws it.
   QImage ClientImage() const;
+
+  // A reader hears the picture named with whether it plays (dialog_accessible.cpp).
+  static QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

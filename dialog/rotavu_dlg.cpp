@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "app/accessible_texts.h"
 #include "app/languages.h"
 #include "app/rotavu_app.h"
 #include "app/settings_location.h"
@@ -30,10 +31,12 @@
 #include "dialog/capacity_meter.h"
 #include "dialog/demo_rows.h"
 #include "dialog/demo_wnd.h"
+#include "dialog/effect_combo_box.h"
 #include "editor/board_view_input.h"
 #include "fonts/font_combo_box.h"
 #include "editor/make_chr_wnd.h"
 #include "lines/input_chr_wnd.h"
+#include "widgets/accessibility.h"
 #include "widgets/svg_image.h"
 
 using kirrup::MessageRows;
@@ -193,6 +196,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   rows_->SetGlyphSource(&app_->fonts);
   image_ = std::make_unique<kirrup::DeviceImage>();
   capacity_ = std::make_unique<kirrup::CapacityMeter>();
+  kirrup::SetAccessibleChinese([this] { return ChineseTexts(); });
 
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -280,6 +284,7 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
 }
 
 CRotavuDlg::~CRotavuDlg() {
+  kirrup::SetAccessibleChinese(nullptr);
   // The line windows are views of the rows' lines: they go first.
   for (RowControls& r : rowControls_) {
     delete r.line;
@@ -493,12 +498,10 @@ void CRotavuDlg::CreateControls() {
   refusalCue_->setAttribute(Qt::WA_TransparentForMouseEvents);
   refusalCue_->hide();
 
-  // Over the band and the frames.
-  for (QWidget* w : controls_) {
-    if (w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
+  // Over the band and the frames; in the order made, which is the order a reader lists.
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isWindow() && w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
   }
-  for (QWidget* w : std::initializer_list<QWidget*>{ledTypeLabel_, ledTypeChoice_, fontLabel_, fontChoice_, meter_})
-    w->raise();
 }
 
 void CRotavuDlg::CreateBandChoices() {
@@ -560,11 +563,11 @@ void CRotavuDlg::CreateRow(int i) {
   Register(kTxtButton + i, r.txt, "txt");
   r.txt->setIcon(kirrup::SvgIcon("txt", kTxtSize));
   r.txt->setIconSize(kTxtSize - QSize(6, 4));
-  r.txt->setAccessibleName(QStringLiteral("TXT"));
   r.txt->setToolTip(QStringLiteral("TXT"));
 
   auto makeCombo = [this, i](int id, int MessageRowEffect) {
-    auto* box = new QComboBox(this);
+    const int header = id == kOpenCombo ? kOpenHeader : id == kMiddleCombo ? kMiddleHeader : kCloseHeader;
+    auto* box = new CEffectComboBox(i, header, this);
     Register(id + i, box, id == kOpenCombo ? "openOption" : id == kMiddleCombo ? "middleOption" : "closeOption");
     box->setFixedHeight(kComboHeight);
     box->setMaxVisibleItems(10);
@@ -706,6 +709,8 @@ void CRotavuDlg::ApplyTexts(bool full) {
     if (const std::u16string* language = kirrup::CaptionText(table, kLanguageLabel)) {
       languageBox_->setToolTip(Text(*language));
     }
+    for (int i = 0; i < MessageRows::kCount; ++i)
+      rowControls_[i].txt->setAccessibleName(Text(kirrup::TxtButtonName(i, ChineseTexts())));
     RefreshNoteAndLedCaption();
     for (QAction* a : systemMenu_->actions()) {
       if (a->data().toInt() == kAboutCommand)
@@ -1100,12 +1105,12 @@ void CRotavuDlg::OnTimer(int timer) {
     // Without the link library nothing can ever connect: say so, and leave Send enabled
     // so that pressing it explains why.
     SetIndicator(false);
-    indicator_->setToolTip(tip);
+    SetIndicatorTip(tip);
     return;
   }
   connected_ = *present;
   SetIndicator(connected_);
-  indicator_->setToolTip(tip);
+  SetIndicatorTip(tip);
   sendButton_->setEnabled(connected_);
 }
 
@@ -1113,7 +1118,14 @@ void CRotavuDlg::SetIndicator(bool connectedPicture) {
   if (connectedPicture == showsConnected_ && !indicator_->pixmap().isNull()) return;
   showsConnected_ = connectedPicture;
   indicator_->setPixmap(connectedPicture ? connectedPicture_ : disconnectedPicture_);
-  indicator_->setToolTip(connectedPicture ? QStringLiteral("Connected") : QStringLiteral("Not connected"));
+  SetIndicatorTip(connectedPicture ? QStringLiteral("Connected") : QStringLiteral("Not connected"));
+}
+
+void CRotavuDlg::SetIndicatorTip(const QString& tip) {
+  indicator_->setToolTip(tip);
+  // A reader hears what the tip says; unchanged, it is not told again every poll.
+  const QString name = Text(kirrup::IndicatorName(tip.toStdString(), ChineseTexts()));
+  if (indicator_->accessibleName() != name) indicator_->setAccessibleName(name);
 }
 
 // ---------------------------------------------------------------------------------------

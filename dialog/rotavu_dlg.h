@@ -249,6 +249,8 @@ class CRotavuDlg : public QDialog {
   void DoSend();
   void Exit();
   void SetIndicator(bool connectedPicture);
+  // The indicator's tool tip, and its name for a reader.
+  void SetIndicatorTip(const QString& tip);
   QString ChooseFile(FileDialogKind kind, const QString& offered);
 
   // Companion windows (rotavu_dlg_companions.cpp).

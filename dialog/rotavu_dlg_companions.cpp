@@ -28,6 +28,9 @@ void CRotavuDlg::CreateSymbolPicker() {
   PlaceSymbolPicker();
   connect(keyWnd_, &CKeyWnd::insertRecord, this, &CRotavuDlg::OnInsertRecord);
   keyWnd_->show();
+  // Tab reaches the picker under the rows, before the side column.
+  setTabOrder(rowControls_.back().close, keyWnd_);
+  setTabOrder(keyWnd_, Control(kStart));
 }
 
 void CRotavuDlg::PlaceSymbolPicker() {

@@ -235,5 +235,63 @@ TEST_F(CommandsTest, MenusCarryTheLanguagesTextsGreyingAndCheckMark) {
   EXPECT_FALSE(commands.Menu(kPopupBoard, &english)[3].enabled);
 }
 
+// The keyboard's cell on the 20 x 8 board: moves clamp to the board.
+TEST_F(CommandsTest, KeyCellMovesStayOnTheBoard) {
+  struct Case {
+    const char* what;
+    std::vector<Point> moves;
+    Point cell;
+  };
+  const std::vector<Case> cases = {
+      {"left and up at the corner", {{-1, 0}, {0, -1}}, {0, 0}},
+      {"right three, down two", {{1, 0}, {1, 0}, {1, 0}, {0, 1}, {0, 1}}, {3, 2}},
+      {"past the far corner", {{25, 0}, {0, 9}}, {19, 7}},
+  };
+  for (const Case& c : cases) {
+    board().MoveKeyCell(-99, -99);
+    for (const Point& m : c.moves) board().MoveKeyCell(m.x, m.y);
+    EXPECT_EQ(board().keyCell(), c.cell) << c.what;
+  }
+  // A narrower line loaded later: the cell is taken back onto it.
+  ASSERT_TRUE(ed.ResizeBoard(0, 6, 8));
+  EXPECT_EQ(board().keyCell(), (Point{5, 7}));
+}
+
+// Space and Shift+Space: the drawing and the background colour, one undo step each, the
+// line told of the one cell; whatever the tool, a floating selection landing first.
+TEST_F(CommandsTest, KeyCellDotsAreOneUndoStepEach) {
+  ed.mutableSettings().tool = kToolLine;
+  board().MoveKeyCell(2, 1);
+  ASSERT_TRUE(board().SetKeyCellDot(false));
+  EXPECT_TRUE(ed.image().Lit(2, 1));
+  board().MoveKeyCell(1, 0);
+  ed.image().Set(3, 1, true);
+  ASSERT_TRUE(board().SetKeyCellDot(true));
+  EXPECT_FALSE(ed.image().Lit(3, 1));
+  EXPECT_EQ(board().history().undoCount(), 2);
+  commands.Run(kCmdUndo);
+  EXPECT_TRUE(ed.image().Lit(3, 1));
+  EXPECT_TRUE(ed.image().Lit(2, 1));
+  commands.Run(kCmdUndo);
+  EXPECT_FALSE(ed.image().Lit(2, 1));
+
+  ed.mutableSettings().tool = kToolSelect;
+  Draw({"##", "##"}, 10, 4);
+  Drag({At(10, 4), At(11, 5)});
+  Drag({At(10, 4), At(14, 4)});  // floating, moved 4 cells right
+  ASSERT_TRUE(board().SetKeyCellDot(false));
+  EXPECT_FALSE(sel().busy());
+  EXPECT_EQ(Dots()[4].substr(10, 6), "....##");
+}
+
+TEST_F(CommandsTest, KeyCellDotRefusedOnAnEmptyBoardAndDuringADrag) {
+  ed.mutableSettings().tool = kToolPoint;
+  board().Press(MouseButton::Left, At(0, 0));
+  EXPECT_FALSE(board().SetKeyCellDot(false));
+  board().Release(MouseButton::Left, At(0, 0));
+  ASSERT_TRUE(ed.ResizeBoard(0, 0, 8));
+  EXPECT_FALSE(board().SetKeyCellDot(false));
+}
+
 }  // namespace
 }  // namespace kirrup

@@ -95,6 +95,17 @@ class BoardEditor {
   void ForgetEraserPreview() { eraserShown_ = false; }
   void SetEraserSize(int size) { eraserSize_ = size == 4 ? 4 : 2; }
 
+  // The keyboard's cell (board_keys.cpp): the arrow keys move it over the board; Space
+  // sets its dot to the drawing colour, Shift+Space to the background colour, one undo
+  // step each. Always on the board (0, 0 on an empty one).
+  Point keyCell() const;
+  // True when the cell moved.
+  bool MoveKeyCell(int dx, int dy);
+  // False when nothing can be set: an empty board, or a mouse button held.
+  bool SetKeyCellDot(bool background);
+  // The keyboard's cell in view coordinates; empty (-1s) on an empty board.
+  InclusiveRect KeyCellView() const;
+
   // The board's picture in view coordinates (the drawing the window scrolls over).
   const platform::RgbImage& canvas() const { return canvas_; }
   BoardHistory& history() { return history_; }
@@ -169,6 +180,7 @@ class BoardEditor {
   // The cells under the eraser before it cleared them (also a floating selection's content).
   platform::Bitmap1 floatBuffer_{2 * kBoardImageWidth, 2 * kBoardImageHeight};
   FloatingSelection selection_{*this};
+  Point keyCell_{};
 };
 
 }  // namespace kirrup

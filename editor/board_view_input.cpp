@@ -177,9 +177,27 @@ bool CBoardViewInput::Key(const QKeyEvent& event) {
   const int code = CtrlCode(event);
   if (code > 0) return commands_.CtrlChar(code);
   if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  if (KeyCell(event)) return true;
   if (event.key() == Qt::Key_Delete) return commands_.KeyDown(BoardCommands::Key::Delete);
   if (event.key() == Qt::Key_Escape) return commands_.KeyDown(BoardCommands::Key::Escape);
   return false;
+}
+
+bool CBoardViewInput::KeyCell(const QKeyEvent& event) {
+  BoardEditor& board = editor_.board();
+  int dx = 0, dy = 0;
+  switch (event.key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Space:
+      if (board.SetKeyCellDot(event.modifiers() & Qt::ShiftModifier)) view_->KeyCellChanged();
+      return true;
+    default: return false;
+  }
+  if (board.MoveKeyCell(dx, dy)) view_->KeyCellChanged();
+  return true;
 }
 
 std::unique_ptr<QMenu> CBoardViewInput::CreateMenu(QPoint viewPoint) {

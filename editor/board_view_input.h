@@ -54,6 +54,8 @@ class CBoardViewInput : public QObject {
   bool Key(const QKeyEvent& event);
   // The character code of a Ctrl chord (1..26 for A..Z), or -1.
   static int CtrlCode(const QKeyEvent& event);
+  // The keyboard's cell: the arrow keys, Space and Shift+Space; true when the key was one.
+  bool KeyCell(const QKeyEvent& event);
 
   bool canPaste() const { return commands_.CanPaste(); }
 

@@ -68,6 +68,12 @@ std::string ToolTipText(const ToolbarButton& b, bool chinese) {
   return text;
 }
 
+std::string ToolButtonName(const ToolbarButton& b, bool chinese) {
+  const std::string tip = b.tip;
+  const size_t cut = tip.find('\n');
+  return chinese || !*b.english ? (cut == std::string::npos ? tip : tip.substr(cut + 1)) : std::string(b.english);
+}
+
 std::string ResizeRefusalCaption(bool chinese) { return chinese ? "错误" : "错误 - Error"; }
 
 std::string ResizeRefusalText(bool chinese) {

@@ -51,6 +51,8 @@ const std::array<ToolbarButton, 18>& Toolbar7700();
 // What a tool tip shows: the short name, and for a user who does not read Chinese a
 // second line in English.
 std::string ToolTipText(const ToolbarButton& b, bool chinese);
+// What a screen reader calls the button: its short name in Chinese, else its English text.
+std::string ToolButtonName(const ToolbarButton& b, bool chinese);
 // The refusal of a board layout with too many or too small sections.
 std::string ResizeRefusalCaption(bool chinese);
 std::string ResizeRefusalText(bool chinese);

@@ -2,6 +2,7 @@
 #include "editor/edit_chr_view.h"
 
 #include "app/rotavu_app.h"
+#include "widgets/accessibility.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -42,6 +43,7 @@ CEditChrView::CEditChrView(BoardEditor& board, QWidget* parent) : CScrollWnd(par
   setLineWidth(1);
   viewport()->setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
+  InstallAccessibleFactory(&CEditChrView::AccessibleFactory);
   board_.SetWindow(this);
   UpdateScrollSizes();
 }
@@ -105,6 +107,39 @@ void CEditChrView::Paint(QPainter& painter) {
   const QImage image(reinterpret_cast<const uchar*>(canvas.pixels().data()), canvas.width(), canvas.height(),
                      canvas.width() * 4, QImage::Format_RGBX8888);
   painter.drawImage(0, 0, image);
+  // The keyboard's cell, while the board has the keyboard: a frame on the grid lines.
+  const InclusiveRect k = board_.KeyCellView();
+  if (hasFocus() && k.right >= k.left) {
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(k.left, k.top), QPoint(k.right + 1, k.bottom + 1)));
+  }
+}
+
+void CEditChrView::KeyCellChanged() {
+  const InclusiveRect k = board_.KeyCellView();
+  if (k.right >= k.left) {
+    const QPoint at = CScrollWnd::ScrollPosition();
+    const QSize page = viewport()->size();
+    int x = at.x(), y = at.y();
+    if (k.left < x) x = k.left;
+    if (k.right + 2 > x + page.width()) x = k.right + 2 - page.width();
+    if (k.top < y) y = k.top;
+    if (k.bottom + 2 > y + page.height()) y = k.bottom + 2 - page.height();
+    if (x != at.x() || y != at.y()) ScrollToPoint(std::max(x, 0), std::max(y, 0));
+  }
+  viewport()->update();
+  NotifyAccessible(this, QAccessible::DescriptionChanged);
+}
+
+void CEditChrView::focusInEvent(QFocusEvent* event) {
+  CScrollWnd::focusInEvent(event);
+  viewport()->update();
+}
+
+void CEditChrView::focusOutEvent(QFocusEvent* event) {
+  CScrollWnd::focusOutEvent(event);
+  viewport()->update();
 }
 
 void CEditChrView::mousePressEvent(QMouseEvent* event) {

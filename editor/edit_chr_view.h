@@ -4,6 +4,8 @@
 // paints the board into a raster in view coordinates; the view shows the visible part.
 #include <QCursor>
 
+class QAccessibleInterface;
+
 #include "editor/board_editor.h"
 #include "editor/scroll_wnd.h"
 
@@ -28,6 +30,13 @@ class CEditChrView : public CScrollWnd, public BoardWindow {
   // The cursor of a board cursor kind, drawn sharp for the screen's scale.
   static QCursor CursorFor(BoardCursor cursor, qreal devicePixelRatio);
 
+  // The keyboard's cell moved or changed: scrolls it into view, shows it and tells a
+  // listening reader.
+  void KeyCellChanged();
+  // A reader hears the board named by its line and size, and the keyboard's cell
+  // (board_accessible.cpp).
+  static QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object);
+
  signals:
   // The board was repainted: the rulers follow.
   void painted();
@@ -40,6 +49,8 @@ class CEditChrView : public CScrollWnd, public BoardWindow {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   BoardEditor& board_;

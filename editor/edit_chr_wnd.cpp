@@ -16,7 +16,7 @@ CEditChrWnd::CEditChrWnd(BoardEditor& board, const BoardGeometry& geometry, QWid
   view_->setObjectName(QStringLiteral("boardView"));
   setCursor(Qt::ArrowCursor);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);
+  setFocusPolicy(Qt::ClickFocus);  // not in the Tab order: Shift+Tab from the board reaches the tools
   connect(view_, &CScrollWnd::scrolled, this, [this] { update(); });
   connect(view_, &CEditChrView::painted, this, [this] { update(); });
 }

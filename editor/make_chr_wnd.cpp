@@ -13,6 +13,7 @@
 #include "editor/edit_chr_view.h"
 #include "editor/edit_chr_wnd.h"
 #include "lines/message_line.h"
+#include "widgets/accessibility.h"
 #include "widgets/svg_image.h"
 
 namespace kirrup {
@@ -112,12 +113,14 @@ void CMakeChrWnd::CreateToolbar() {
       button->setObjectName(QStringLiteral("tool%1").arg(b.id));
       button->setAutoRaise(true);
       button->setCheckable(true);
-      button->setFocusPolicy(Qt::NoFocus);
+      // Tab reaches the tools, Space presses them; the board takes the focus after each.
+      button->setFocusPolicy(Qt::TabFocus);
       button->setIcon(SvgIcon(IconName(b.id)));
       button->setIconSize(QSize(16, 16));
       button->setGeometry(left + column * kButtonSize.width(), y, kButtonSize.width(), kButtonSize.height());
       const int id = b.id;
-      connect(button, &QToolButton::clicked, this, [this, id] {
+      // Toggled, not clicked: a reader's toggle action must run the command as a click does.
+      connect(button, &QToolButton::toggled, this, [this, id] {
         editor_.Command(id);
         ToolbarChanged();  // a refused command leaves the buttons as they were
       });
@@ -142,10 +145,17 @@ void CMakeChrWnd::CreateToolbar() {
 void CMakeChrWnd::RefreshTexts() {
   const bool chinese = editor_.ChineseUi();
   hint_->setText(QString::fromStdString(EmptyLineHint(chinese)));
+  // Names for a reader only while one listens (the frame is made at start-up; its tips are
+  // set again whenever it is shown).
+  const bool reader = ReaderListening();
   for (const ToolbarButton& b : Toolbar7700()) {
-    if (QToolButton* button = buttons_.value(b.id, nullptr))
+    if (QToolButton* button = buttons_.value(b.id, nullptr)) {
       button->setToolTip(QString::fromStdString(ToolTipText(b, chinese)));
+      const QString name = QString::fromStdString(ToolButtonName(b, chinese));
+      if (reader && button->accessibleName() != name) button->setAccessibleName(name);
+    }
   }
+  if (reader) NotifyAccessible(view(), QAccessible::NameChanged);
 }
 
 void CMakeChrWnd::LoadLine(int row, MessageLine& line) {
@@ -170,10 +180,15 @@ QSize CMakeChrWnd::OuterSize() const {
   return {s.width, s.height};
 }
 
-void CMakeChrWnd::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void CMakeChrWnd::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+  // A new line is on the board: its name tells the line and the size.
+  if (isVisible()) NotifyAccessible(view(), QAccessible::NameChanged);
+}
 
 void CMakeChrWnd::ToolbarChanged() {
   for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+    const QSignalBlocker quiet(it.value());
     it.value()->setEnabled(editor_.ButtonEnabled(it.key()));
     it.value()->setChecked(editor_.ButtonChecked(it.key()));
   }

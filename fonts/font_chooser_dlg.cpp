@@ -60,6 +60,7 @@ CFontChooserDlg::CFontChooserDlg(CFontComboBox& fonts, bool chinese, QWidget* pa
   search_->setObjectName("fontSearch");
   search_->setPlaceholderText(chinese ? QStringLiteral("搜索字体") : QStringLiteral("Search fonts"));
   search_->setClearButtonEnabled(true);
+  search_->setAccessibleName(search_->placeholderText());
   layout->addWidget(search_);
 
   filter_ = new QSortFilterProxyModel(this);
@@ -71,6 +72,7 @@ CFontChooserDlg::CFontChooserDlg(CFontComboBox& fonts, bool chinese, QWidget* pa
   list_->setItemDelegate(new PreviewDelegate(list_));
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setAccessibleName(chinese ? QStringLiteral("字体") : QStringLiteral("Fonts"));
   layout->addWidget(list_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

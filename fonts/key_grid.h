@@ -22,6 +22,7 @@ inline constexpr int kKeyInset = 2;  // the cell area's margin inside the client
 inline constexpr int kMaxKeyGlyphs = 256;
 inline constexpr platform::Color kKeyBackground = 0xFFFFFF;
 inline constexpr platform::Color kKeyHotInk = 0xFA32FA;
+inline constexpr platform::Color kKeyFocusFrame = platform::Rgb(0x2F, 0x6F, 0xD6);
 
 // The cell backgrounds: a button face in its normal and its highlighted state.
 const platform::RgbImage& KeyCellPicture(bool hot);
@@ -35,6 +36,9 @@ void DrawGlyphInCell(const CharColumns& glyph, int ledType, platform::Color ink,
                      const platform::Rect& cell);
 
 enum class KeyScroll { LineUp, LineDown, PageUp, PageDown, ThumbTrack, Other };
+// Moves of the keyboard's cell: by one, by a page of visible rows, to the ends of its row
+// and to the first and last glyph.
+enum class KeyMove { Left, Right, Up, Down, PageUp, PageDown, RowStart, RowEnd, First, Last };
 
 class KeyGrid {
  public:
@@ -91,6 +95,17 @@ class KeyGrid {
   // client size).
   void Paint(platform::RgbImage& target) const;
 
+  // The keyboard's cell (key_grid_keys.cpp): always a glyph while there are glyphs.
+  int focusCell() const;
+  // True when the keyboard's cell or the first row changed; the cell's row is scrolled
+  // into view.
+  bool MoveFocus(KeyMove move);
+  bool SetFocusCell(int index);
+  // The glyph Enter or Space inserts, or none without glyphs.
+  std::optional<CharColumns> FocusGlyph() const;
+  // Frames the keyboard's cell when it is in view (over what Paint drew).
+  void PaintFocus(platform::RgbImage& target) const;
+
  private:
   void PaintCell(platform::RgbImage& target, int index, bool hot) const;
 
@@ -107,6 +122,7 @@ class KeyGrid {
   int hot_ = -1;       // the hot cell of the rules
   int drawnHot_ = -1;  // the cell shown in the hot state now
   bool tracked_ = false;
+  int focus_ = 0;
 };
 
 }  // namespace kirrup

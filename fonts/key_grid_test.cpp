@@ -237,5 +237,50 @@ TEST(KeyGridPaint, WideGlyphIsNarrowedKeepingEveryColumnsDots) {
   EXPECT_EQ(lit, 36);          // no dot lost: the merged columns lit different rows
 }
 
+// The keyboard's cell over 40 glyphs (rows of 16, 16, 8) in a window of two visible rows.
+TEST(KeyGridKeys, MovesStayOnGlyphsAndScrollIntoView) {
+  FakeGlyphs src;
+  for (int c = 1; c <= 40; ++c) src.Add(c, 5, static_cast<uint8_t>(c));
+  struct Case {
+    const char* what;
+    int from;
+    KeyMove move;
+    int to, firstRow;
+  };
+  const Case cases[] = {
+      {"left at the first glyph stays", 0, KeyMove::Left, 0, 0},
+      {"right wraps into the next row", 15, KeyMove::Right, 16, 0},
+      {"right at the last glyph stays", 39, KeyMove::Right, 39, 1},
+      {"down into the short last row scrolls", 20, KeyMove::Down, 36, 1},
+      {"down where the last row has no cell stays", 25, KeyMove::Down, 25, 0},
+      {"up from the top row stays", 3, KeyMove::Up, 3, 0},
+      {"page down: two rows, at most the last glyph", 10, KeyMove::PageDown, 39, 1},
+      {"page up short of a page: the same column in the top row", 37, KeyMove::PageUp, 5, 0},
+      {"row end of the short row", 33, KeyMove::RowEnd, 39, 1},
+      {"row start", 37, KeyMove::RowStart, 32, 1},
+      {"first scrolls back", 37, KeyMove::First, 0, 0},
+      {"last", 0, KeyMove::Last, 39, 1},
+  };
+  for (const Case& c : cases) {
+    KeyGrid g;
+    g.Layout(16 * 30 + 20, 2 * 30);
+    g.Fill(src, 255, kLed16);
+    g.SetFocusCell(c.from);
+    g.MoveFocus(c.move);
+    EXPECT_EQ(g.focusCell(), c.to) << c.what;
+    EXPECT_EQ(g.firstRow(), c.firstRow) << c.what;
+    EXPECT_EQ(g.FocusGlyph()->code, c.to + 1) << c.what;
+  }
+}
+
+TEST(KeyGridKeys, WithoutGlyphsNothingMovesOrInserts) {
+  FakeGlyphs none;
+  KeyGrid g;
+  g.Layout(500, 120);
+  g.Fill(none, 255, kLed7);
+  EXPECT_FALSE(g.MoveFocus(KeyMove::Right));
+  EXPECT_FALSE(g.FocusGlyph().has_value());
+}
+
 }  // namespace
 }  // namespace kirrup

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "fonts/key_wnd.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
+
+#include "widgets/accessibility.h"
 
 using kirrup::KeyGrid;
 using kirrup::KeyScroll;
@@ -17,6 +20,9 @@ CKeyWnd::CKeyWnd(QWidget* parent) : QFrame(parent) {
   setLineWidth(1);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Tab enters the picker; a click does not take the keyboard from the line it fills.
+  setFocusPolicy(Qt::TabFocus);
+  kirrup::InstallAccessibleFactory(&CKeyWnd::AccessibleFactory);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   scrollBar_->setObjectName("keyScrollBar");
   scrollBar_->setProperty("controlId", kScrollBarId);
@@ -85,6 +91,7 @@ void CKeyWnd::OnScroll(KeyScroll code, int thumb) {
 QImage CKeyWnd::ClientImage() const {
   kirrup::platform::RgbImage surface;
   grid_.Paint(surface);
+  if (hasFocus()) grid_.PaintFocus(surface);
   QImage img(surface.width(), surface.height(), QImage::Format_RGB32);
   for (int y = 0; y < surface.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -131,6 +138,8 @@ void CKeyWnd::mousePressEvent(QMouseEvent* event) {
 void CKeyWnd::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(event);
   const QPoint p = ClientPoint(event->position());
+  // The keyboard goes on from the cell clicked last.
+  if (const int cell = grid_.HitTest(p.x(), p.y()); cell >= 0) grid_.SetFocusCell(cell);
   Apply(grid_.LeftUp(p.x(), p.y()));
 }
 
@@ -143,4 +152,51 @@ void CKeyWnd::wheelEvent(QWheelEvent* event) {
   const int steps = event->angleDelta().y() / 120;
   for (int i = 0; i < std::abs(steps); ++i) OnScroll(steps > 0 ? KeyScroll::LineUp : KeyScroll::LineDown, 0);
   event->accept();
+}
+
+void CKeyWnd::InsertCell(int index) {
+  if (index < 0 || index >= grid_.glyphCount()) return;
+  const kirrup::CharColumns record = grid_.glyph(index);
+  emit insertRecord(record);
+}
+
+void CKeyWnd::keyPressEvent(QKeyEvent* event) {
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  kirrup::KeyMove move;
+  switch (event->key()) {
+    case Qt::Key_Left: move = kirrup::KeyMove::Left; break;
+    case Qt::Key_Right: move = kirrup::KeyMove::Right; break;
+    case Qt::Key_Up: move = kirrup::KeyMove::Up; break;
+    case Qt::Key_Down: move = kirrup::KeyMove::Down; break;
+    case Qt::Key_PageUp: move = kirrup::KeyMove::PageUp; break;
+    case Qt::Key_PageDown: move = kirrup::KeyMove::PageDown; break;
+    case Qt::Key_Home: move = ctrl ? kirrup::KeyMove::First : kirrup::KeyMove::RowStart; break;
+    case Qt::Key_End: move = ctrl ? kirrup::KeyMove::Last : kirrup::KeyMove::RowEnd; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (grid_.glyphCount() > 0) InsertCell(grid_.focusCell());
+      event->accept();
+      return;
+    default:
+      QFrame::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  if (!grid_.MoveFocus(move)) return;
+  SyncScrollBar();
+  update();
+  AnnounceFocusCell();
+}
+
+void CKeyWnd::focusInEvent(QFocusEvent* event) {
+  QFrame::focusInEvent(event);
+  update();
+  // After Qt has told the reader that the picker has the focus: then the cell in it.
+  QMetaObject::invokeMethod(this, &CKeyWnd::AnnounceFocusCell, Qt::QueuedConnection);
+}
+
+void CKeyWnd::focusOutEvent(QFocusEvent* event) {
+  QFrame::focusOutEvent(event);
+  update();
 }

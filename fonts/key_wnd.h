@@ -8,6 +8,7 @@
 
 #include "fonts/key_grid.h"
 
+class QAccessibleInterface;
 class QScrollBar;
 
 class CKeyWnd : public QFrame {
@@ -29,8 +30,15 @@ class CKeyWnd : public QFrame {
   QScrollBar* scrollBar() const { return scrollBar_; }
   // Where glyph index i is drawn, in widget coordinates (empty when not visible).
   QRect CellGeometry(int index) const;
-  // The client area as the next paint draws it.
+  // The client area as the next paint draws it (with the keyboard's cell framed while
+  // the picker has the focus).
   QImage ClientImage() const;
+
+  // A reader sees a list of cells named by character and code, follows the keyboard's
+  // cell and presses a cell as a click does (key_accessible.cpp).
+  static QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object);
+  // Inserts the glyph of a cell as a click on it does.
+  void InsertCell(int index);
 
  signals:
   // WM_INSERT_RECORD: the clicked glyph's record.
@@ -44,12 +52,17 @@ class CKeyWnd : public QFrame {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void SyncScrollBar();
   void OnScroll(kirrup::KeyScroll code, int thumb);
   void Apply(const kirrup::KeyGrid::MouseResult& result);
   QPoint ClientPoint(const QPointF& widgetPos) const;
+  // Tells a listening reader which cell has the keyboard.
+  void AnnounceFocusCell();
 
   kirrup::KeyGrid grid_;
   QScrollBar* scrollBar_ = nullptr;

@@ -16,7 +16,9 @@
 #include <array>
 #include <optional>
 
+#include "app/accessible_texts.h"
 #include "app/languages.h"
+#include "widgets/accessibility.h"
 
 namespace kirrup {
 namespace {
@@ -45,11 +47,20 @@ class CInputChrWnd::Host final : public LineEditorHost {
  public:
   explicit Host(CInputChrWnd& w) : w_(w) {}
 
-  void NotifyChange() override { emit w_.lineChanged(w_.lineId_); }
+  void NotifyChange() override {
+    w_.AnnounceTextChanges();
+    emit w_.lineChanged(w_.lineId_);
+  }
   void LineFocused() override { emit w_.lineFocused(w_.lineId_); }
   void CharacterRefused(uint16_t code) override { emit w_.characterRefused(w_.lineId_, code); }
-  void Invalidate(bool) override { w_.update(); }
-  void RedrawNow() override { w_.repaint(); }
+  void Invalidate(bool) override {
+    w_.AnnounceTextChanges();
+    w_.update();
+  }
+  void RedrawNow() override {
+    w_.AnnounceTextChanges();
+    w_.repaint();
+  }
   bool HasFocus() const override { return w_.hasFocus(); }
   void TakeFocus() override { w_.setFocus(Qt::MouseFocusReason); }
   void CreateCaret(int width, int height) override {
@@ -64,6 +75,7 @@ class CInputChrWnd::Host final : public LineEditorHost {
     w_.update(w_.caret_);
   }
   void SetCaretPos(int x, int y) override {
+    w_.AnnounceTextChanges();
     w_.update(w_.caret_);
     w_.caret_.moveTo(x, y);
     if (w_.caretExists_) Show();
@@ -153,6 +165,7 @@ CInputChrWnd::CInputChrWnd(QWidget* parent, int lineId)
   setAttribute(Qt::WA_InputMethodEnabled);
   setFocusPolicy(Qt::TabFocus);  // a left click takes the focus itself; the right button does not
   setCursor(Qt::IBeamCursor);
+  InstallAccessibleFactory(&CInputChrWnd::AccessibleFactory);
   connect(&blink_, &QTimer::timeout, this, [this] {
     caretOn_ = !caretOn_;
     update(caret_);
@@ -174,6 +187,7 @@ void CInputChrWnd::setLine(MessageLine& line) {
   if (&line == line_) return;
   line_ = &line;
   BindEditor();
+  AnnounceTextChanges();
   if (hasFocus()) editor_->PlaceCaret();
   update();
 }
@@ -181,6 +195,11 @@ void CInputChrWnd::setLine(MessageLine& line) {
 const LanguageTable* CInputChrWnd::Language() const {
   if (!languages_ || languages_->tables.empty()) return nullptr;
   return &languages_->Current();
+}
+
+QString CInputChrWnd::AccessibleName() const {
+  const LanguageTable* language = Language();
+  return ToQString(LineName(lineId_ - 3001, language ? ChineseInterface(*language) : AccessibleChinese()));
 }
 
 int CInputChrWnd::PreferredWidth() const {

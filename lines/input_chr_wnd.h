@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "lines/line_editor.h"
+#include "lines/line_text.h"
 #include "lines/message_line.h"
 #include "platform/raster.h"
 
+class QAccessibleInterface;
 class QMenu;
 
 namespace kirrup {
@@ -59,6 +61,11 @@ class CInputChrWnd : public QWidget {
   // The last painted picture of the line, before the caret is drawn over it.
   const platform::RgbImage& picture() const { return picture_; }
 
+  // What a screen reader reads: the name of the row, and the line as text
+  // (input_chr_accessible.cpp).
+  QString AccessibleName() const;
+  static QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object);
+
  signals:
   // The line's content changed (the change notification, code 768).
   void lineChanged(int id);
@@ -93,6 +100,11 @@ class CInputChrWnd : public QWidget {
   static int CharCode(const QKeyEvent& event);
   static bool IsLineKey(int key);
   const LanguageTable* Language() const;
+  // Tells a listening reader what changed in the text, the caret and the selection since
+  // it was told last: once the edit under way is done, so that it never hears a half-made
+  // state (a selection begun, the caret not yet moved).
+  void AnnounceTextChanges();
+  void FlushAnnouncements();
 
   int lineId_;
   std::unique_ptr<MessageLine> ownLine_;
@@ -109,6 +121,8 @@ class CInputChrWnd : public QWidget {
   QRect caret_;
   QTimer blink_;
   QPoint pressPos_;
+  LineText announced_;
+  bool announcing_ = false;
 };
 
 }  // namespace kirrup

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The line window under Qt: events in, signals and pixels out, the real clipboard.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -14,6 +15,7 @@
 #include "app/languages.h"
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
+#include "widgets/accessibility.h"
 
 using kirrup::CInputChrWnd;
 
@@ -37,6 +39,36 @@ void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button
                Qt::KeyboardModifiers mods = Qt::NoModifier) {
   QMouseEvent e(type, pos, w->mapToGlobal(pos), button, buttons, mods);
   QApplication::sendEvent(w, &e);
+}
+
+// What a reader would have been told: event type, position and text.
+QStringList& ReaderEvents() {
+  static QStringList events;
+  return events;
+}
+void RecordReaderEvent(QAccessibleEvent* e) {
+  switch (e->type()) {
+    case QAccessible::TextInserted: {
+      auto* t = static_cast<QAccessibleTextInsertEvent*>(e);
+      ReaderEvents() << QStringLiteral("insert %1 %2").arg(t->changePosition()).arg(t->textInserted());
+      break;
+    }
+    case QAccessible::TextRemoved: {
+      auto* t = static_cast<QAccessibleTextRemoveEvent*>(e);
+      ReaderEvents() << QStringLiteral("remove %1 %2").arg(t->changePosition()).arg(t->textRemoved());
+      break;
+    }
+    case QAccessible::TextSelectionChanged: {
+      auto* t = static_cast<QAccessibleTextSelectionEvent*>(e);
+      ReaderEvents() << QStringLiteral("select %1 %2").arg(t->selectionStart()).arg(t->selectionEnd());
+      break;
+    }
+    case QAccessible::TextCaretMoved:
+      ReaderEvents() << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(e)->cursorPosition());
+      break;
+    default:
+      break;
+  }
 }
 
 QRgb Rgb(kirrup::platform::Color c) {
@@ -356,6 +388,40 @@ class InputChrWndTest : public QObject {
     QImage shot = a_->grab().toImage();
     QCOMPARE(shot.pixel(0, 0), Rgb(kirrup::line_colors::kFrame));
     QCOMPARE(shot.pixel(2 * 2, 2), Rgb(kirrup::line_colors::kBarEven));
+  }
+
+  void readerHearsTextCaretAndSelection() {
+    languages_.current = 0;  // English
+    kirrup::ListenAsReader(&RecordReaderEvent);
+    ReaderEvents().clear();
+    // Each edit is told once it is done.
+    for (auto [key, mods] : {std::pair{Qt::Key_A, Qt::NoModifier}, {Qt::Key_B, Qt::NoModifier},
+                             {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Backspace, Qt::NoModifier},
+                             {Qt::Key_R, Qt::ControlModifier}}) {  // Ctrl+R: symbol 18, a heart for 7 LEDs
+      QTest::keyClick(a_, key, mods);
+      QCoreApplication::processEvents();
+    }
+    kirrup::ListenAsReader(nullptr);
+    QCOMPARE(ReaderEvents(), (QStringList{"insert 0 a", "caret 1", "insert 1 b", "caret 2", "select 1 2", "caret 1",
+                                          "remove 1 b", "select 1 1", "caret 1", "insert 1 \u2665", "caret 2"}));
+
+    QAccessibleInterface* line = QAccessible::queryAccessibleInterface(a_);
+    QCOMPARE(line->role(), QAccessible::EditableText);
+    QCOMPARE(line->text(QAccessible::Name), QString("Line 1"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(b_)->text(QAccessible::Name), QString("Line 2"));
+    QAccessibleTextInterface* text = line->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, -1), QString::fromUtf8("a\u2665"));
+    QCOMPARE(text->cursorPosition(), 2);
+    // A reader selects: the line selects whole characters, the caret at the end given.
+    text->setSelection(0, 2, 0);
+    QCOMPARE(a_->line().selAnchor, 2);
+    QCOMPARE(a_->line().CaretIndex(), 0);
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(QPoint(start, end), QPoint(0, 2));
+    QVERIFY(text->characterRect(1).width() > 0);
+    QCOMPARE(text->offsetAtPoint(a_->mapToGlobal(At(*a_, 1))), 1);
   }
 
   void bindsALineHeldElsewhere() {

@@ -352,6 +352,38 @@ void LineEditor::SelectAll() {
   RedrawNow();
 }
 
+void LineEditor::Select(int anchor, int end) {
+  MessageLine& l = *line_;
+  anchor = std::clamp(anchor, 0, l.itemCount());
+  end = std::clamp(end, 0, l.itemCount());
+  l.ClearSelection();
+  l.MoveCaret(end - l.CaretIndex(), false);
+  if (anchor != end) {
+    l.selAnchor = anchor;
+    l.selEnd = l.CaretIndex();
+  }
+  RedrawNow();
+}
+
+Rect LineEditor::CharacterRect(int i) const {
+  const MessageLine& l = *line_;
+  if (i < l.firstVisible || i >= l.itemCount()) return {};
+  const int left = textRect_.left + l.item(i).x - ColumnOf(l.firstVisible);
+  const int right = std::min(left + l.item(i).width, textRect_.right);
+  const int bottom = std::min(textRect_.top + l.height(), textRect_.bottom);
+  if (right <= left) return {};
+  return {left * zoomX(), textRect_.top * zoomY(), right * zoomX(), bottom * zoomY()};
+}
+
+int LineEditor::CharacterAt(int x) const {
+  for (int i = line_->firstVisible; i < line_->itemCount(); ++i) {
+    const Rect r = CharacterRect(i);
+    if (r.Empty()) break;
+    if (x >= r.left && x < r.right) return i;
+  }
+  return -1;
+}
+
 void LineEditor::Undo() { line_->undo.Undo(*line_); }
 
 void LineEditor::Redo() { line_->undo.Redo(*line_); }

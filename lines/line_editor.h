@@ -160,6 +160,14 @@ class LineEditor final : public LineView {
   void Redo();
   void Backspace();
   void Type(uint16_t code);
+  // Selects characters anchor .. end (either order; clamped) and puts the caret at end;
+  // equal bounds leave no selection. For a reader that sets the caret or the selection.
+  void Select(int anchor, int end);
+
+  // Where character i is drawn, in pixels (empty when it is out of view or no character).
+  platform::Rect CharacterRect(int i) const;
+  // The character drawn at x pixels, or -1.
+  int CharacterAt(int x) const;
   void PushUndo() { line_->undo.Push(*line_); }
 
   // Draws the window into out (made the client size): each dot a zoomX x zoomY block.

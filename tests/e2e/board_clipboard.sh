@@ -10,7 +10,7 @@ set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
   command -v xclip >/dev/null || { echo "SKIP: no xclip"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1800x900x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-screen 0 1800x900x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
@@ -42,11 +42,12 @@ sleep 0.5
 xdotool windowfocus --sync "$win"
 xdotool type --delay 60 "$text"
 sleep 0.3
-xdotool mousemove --window "$win" 289 98 click 1  # row 1's TXT button
+press "Edit the dots of line 1"
 ed=$(wait_window "Sect1 \[108x7\] - \[12x7\]") || fail "the editor did not open on row 1"
 sleep 0.3
 at() { echo "$((60 + 16 + $1 * 6 + 3)) $((16 + $2 * 6 + 3))"; }
-xdotool mousemove --window "$ed" 18 15 click 1  # the select tool
+bus press "check box" "Select a rectangle*"  # the select tool
+bus state "check box" "Select a rectangle*" checked || fail "the select tool was not chosen"
 sleep 0.2
 
 # Copy: cells 0..5 x 0..6, read by another X client.
@@ -69,7 +70,8 @@ convert -size 5x3 xc:white -fill 'rgb(220,20,20)' -draw 'point 0,0' -fill black 
 xclip -quiet -selection clipboard -t image/png -i "$work/in.png" &
 clip=$!
 sleep 0.5
-xdotool mousemove --window "$ed" 18 37 click 1  # the line tool: Ctrl+V switches to select
+bus press "check box" "Draw a line"  # the line tool: Ctrl+V switches to select
+bus state "check box" "Draw a line" checked || fail "the line tool was not chosen"
 sleep 0.2
 xdotool key ctrl+v
 sleep 0.3
@@ -78,7 +80,7 @@ sleep 0.2
 
 xdotool windowmove --sync "$ed" 1200 100 || true
 sleep 0.3
-xdotool mousemove --window "$win" 328 26 click 1  # Save
+press Save
 box=$(wait_window "Save Led Data File") || fail "no save dialog"
 sleep 0.3
 xdotool windowfocus --sync "$box"

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # The character editor end to end, under Xvfb: type a line into row 1, open the editor
-# with the row's TXT button, click dots onto the board, check that the line window
-# changed, Save and read the dots back with kirrup-cli; resize the editor, exit, and
-# check its size in the settings file.
+# with the row's TXT button (pressed on the accessibility bus), click dots onto the board,
+# set one from the keyboard (arrow keys and Space), check that the line window changed,
+# Save and read the dots back with kirrup-cli; resize the editor, exit, and check its
+# size in the settings file.
 # usage: char_editor.sh KIRRUP KIRRUP_CLI LIB_DIR EMULATOR OUTPUT_DIR
 # Exits 77 (skipped) when the program folder's fonts give no glyph for the typed text.
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1800x900x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-screen 0 1800x900x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
@@ -44,8 +45,9 @@ xdotool type --delay 60 "$text"
 sleep 0.3
 line_window "$work/line-before.png"
 
-click 289 98  # row 1's TXT button
+press "Edit the dots of line 1"
 ed=$(wait_window "Sect1 \[108x7\] - \[12x7\]") || fail "the editor did not open on row 1"
+bus focused canvas "Dots of line 1, 12 by 7 cells" || fail "the board is not named, or has not the keyboard"
 sleep 0.3
 # Cells (column, row) of the board: the tool bar is 60 pixels wide, the board starts 16
 # pixels into the ruler window, 6 pixels per cell.
@@ -54,6 +56,8 @@ cell 10 0
 cell 11 1
 cell 10 6
 cell 11 6
+# The keyboard's cell from the top left corner to the gap column of H, row 4: Space sets it.
+xdotool key Right Right Right Right Right Down Down Down space
 sleep 0.3
 import -window root "$out/char_editor_drawn.png"
 line_window "$work/line-after.png"
@@ -63,7 +67,7 @@ line_window "$work/line-after.png"
 # The editor opens over the dialog's top band: move it aside to reach Save.
 xdotool windowmove --sync "$ed" 1200 100 || true
 sleep 0.3
-xdotool mousemove --window "$win" 328 26 click 1  # Save
+press Save
 box=$(wait_window "Save Led Data File") || fail "no save dialog"
 sleep 0.3
 xdotool windowfocus --sync "$box"
@@ -74,7 +78,7 @@ wait_file "$work/drawn.LDAT" || fail "Save wrote nothing"
 python3 - "$work/typed.dots" <<'PY' >"$work/expected.dots"
 import sys
 rows = [list(r.rstrip("\n")) for r in open(sys.argv[1])]
-for x, y in [(10, 0), (11, 1), (10, 6), (11, 6)]:
+for x, y in [(10, 0), (11, 1), (10, 6), (11, 6), (5, 3)]:
     rows[y][2 + x] = "#"
 print("\n".join("".join(r) for r in rows))
 PY

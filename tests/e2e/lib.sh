@@ -1,6 +1,15 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Shared by the end-to-end scripts that drive the real program under Xvfb.
 
+# The accessibility bus: each script runs on a private session bus (dbus-run-session),
+# where Qt publishes the program's controls to AT-SPI whether or not a reader is running.
+# Controls are found by role and name, pressed through their actions and read back as a
+# screen reader does (bus.py). Debian's python3 has pyatspi, another one on PATH may not.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+bus() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/bus.py" "$@"; }
+# Presses a push button by its name.
+press() { bus press "push button" "$1"; }
+
 # Waits (up to 30 s: the machine may be busy) for a visible window with exactly this
 # name; prints its id.
 wait_window() {
@@ -20,8 +29,8 @@ wait_window() {
 dialog_widening() { echo $(($(xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p') - 896)); }
 side_x() { echo $(($2 + $(dialog_widening "$1"))); }
 picker_x() { echo $(($2 + $(dialog_widening "$1") / 2)); }
-# The Exit button of the main dialog.
-click_exit_of() { xdotool mousemove --window "$1" "$(side_x "$1" 836)" 577 click 1; }
+# The Exit button of the main dialog (the window id is kept for the callers' sake).
+click_exit_of() { press Exit; }
 
 # A fresh program folder: the two programs and the build's LIB/ without its settings file;
 # with an EMULATOR, the emulated toy as the link library.

@@ -3,13 +3,13 @@
 # The main dialog end to end, under Xvfb with the emulated toy: type a line into row 1,
 # choose its effects, Send, and compare the image the toy reassembled with what
 # kirrup-cli builds from the same lines saved by the program; then Save, Clear, Open
-# and check the rows are back.
+# and check the rows are back. Buttons are pressed and lines read on the accessibility bus.
 # usage: main_dialog.sh KIRRUP KIRRUP_CLI LIB_DIR EMULATOR OUTPUT_DIR
 # Exits 77 (skipped) when the program folder's fonts give no glyph for the typed text.
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
@@ -27,11 +27,10 @@ if ! "$folder/kirrup-cli" show "$work/probe.LDAT" 2>/dev/null | grep -q "^record
   exit 77
 fi
 
-# Clicks a point of the main window (dialog coordinates; see CRotavuDlg's layout).
-click_open() { click 232 26; }
-click_save() { click 328 26; }
-click_clear() { click 424 26; }
-click_send() { click "$(side_x "$win" 732)" 577; }
+click_open() { press Open; }
+click_save() { press Save; }
+click_clear() { press Clear; }
+click_send() { press Send; }
 click_exit() { click_exit_of "$win"; }
 
 # Answers a file dialog with a path.
@@ -54,9 +53,16 @@ sleep 0.5
 xdotool windowfocus --sync "$win"
 
 # Row 1 has the keyboard: type, then Tab past the TXT button to the effect lists.
+bus focused text "Line 1" || fail "row 1 does not have the keyboard"
 xdotool type --delay 60 "$text"
-xdotool key Tab Tab Down Down Down Tab Down Down
-sleep 1.5  # the first poll enables Send when the toy answers
+bus wait-text text "Line 1" "$text" || fail "row 1 does not read \"$text\""
+xdotool key Tab Tab
+bus focused "combo box" "Open Option, line 1: *" || fail "two Tabs from row 1 do not reach its opening effect"
+xdotool key Down Down Down Tab Down Down
+bus name "combo box" "Open Option, line 1: *" | grep -qx "Open Option, line 1: Down to Up" || fail "opening effect not chosen"
+bus name "combo box" "Close Option, line 1: *" | grep -qx "Close Option, line 1: From down to up" ||
+  fail "closing effect not chosen"
+bus state "push button" Send enabled || fail "Send not enabled: the toy does not answer the poll"
 import -window root "$out/main_dialog_typed.png"
 click_send
 wait_file "$work/emulated.bin" || fail "the toy received no image"
@@ -72,7 +78,7 @@ cmp "$work/cli.bin" "$work/emulated.bin" || fail "kirrup-cli image differs from 
 
 # Clear (saved just now: no question), save the empty rows, open the file again.
 click_clear
-sleep 0.3
+bus wait-text text "Line 1" "" || fail "Clear left row 1 as it was"
 click_save
 file_dialog "Save Led Data File" "$work/cleared.LDAT"
 wait_file "$work/cleared.LDAT" || fail "Save after Clear wrote nothing"
@@ -80,7 +86,7 @@ wait_file "$work/cleared.LDAT" || fail "Save after Clear wrote nothing"
 
 click_open
 file_dialog "Open Led Data File" "$work/sent.LDAT"
-sleep 0.3
+bus wait-text text "Line 1" "$text" || fail "Open did not bring row 1 back"
 click_save
 file_dialog "Save Led Data File" "$work/reopened.LDAT"
 wait_file "$work/reopened.LDAT" || fail "Save after Open wrote nothing"

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 out=$4
@@ -32,7 +32,7 @@ pid=$!
 win=$(wait_window Kirrup) || fail "no main window"
 sleep 0.8
 import -window root "$out/open_file_arg.png"
-click 328 26  # Save
+press Save
 box=$(wait_window "Save Led Data File") || fail "no save dialog"
 sleep 0.3
 xdotool windowfocus --sync "$box"

@@ -3,13 +3,15 @@
 # The symbol picker and the LED type from the system menu, end to end under Xvfb:
 #  1. a fresh program folder (7 LEDs); the system menu's LED type entry chooses 16 LEDs;
 #     after Exit the settings file holds LedType=3;
-#  2. kirrup-cli settings --set LedType=2 (11 LEDs); the program starts with 11 LEDs: a
-#     click on the picker's first cell puts symbol 1 into row 1, which Save writes.
+#  2. kirrup-cli settings --set LedType=2 (11 LEDs); the program starts with 11 LEDs: the
+#     picker's first cell, pressed on the accessibility bus, puts symbol 1 (a heart) into
+#     row 1; from the keyboard (Tab into the picker, Right, Enter) symbol 2 follows; Save
+#     writes both.
 # usage: symbol_picker.sh KIRRUP KIRRUP_CLI LIB_DIR EMULATOR OUTPUT_DIR
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
@@ -54,11 +56,17 @@ finish
 # 2. The type from kirrup-cli, a symbol from the picker.
 "$folder/kirrup-cli" settings --set LedType=2 >/dev/null
 start
-# The first cell: the picker is centred under the rows (see CRotavuDlg's layout).
-click "$(picker_x "$win" 107)" 484
-sleep 0.3
+bus press "list item" "♥ heart, code 1" || fail "no heart in the picker"
+bus wait-text text "Line 1" "♥" || fail "row 1 does not read the heart"
 import -window root "$out/symbol_picker_clicked.png"
-click 328 26  # Save
+# The keyboard: the picker after the rows in the Tab order, its cells by the arrow keys.
+bus focus list Symbols
+bus focused "list item" "♥ heart, code 1" || fail "the picker's first cell does not have the keyboard"
+xdotool key Right
+bus focused "list item" "☺ smiley, code 2" || fail "Right does not move to the second cell"
+xdotool key Return
+bus wait-text text "Line 1" "♥☺" || fail "Enter did not insert the second symbol"
+press Save
 box=$(wait_window "Save Led Data File") || fail "no Save dialog"
 sleep 0.3
 xdotool windowfocus --sync "$box"
@@ -68,7 +76,8 @@ wait_gone "Save Led Data File" || fail "the Save dialog did not close"
 for _ in $(seq 50); do [ -s "$work/symbol.LDAT" ] && break; sleep 0.1; done
 shown=$("$folder/kirrup-cli" show "$work/symbol.LDAT") || fail "kirrup-cli show failed"
 grep -q "^LED type: 1 (11 LEDs)$" <<<"$shown" || fail "not 11 LEDs: $shown"
-grep -q "^records: 1$" <<<"$shown" || fail "not one character: $shown"
+grep -q "^records: 2$" <<<"$shown" || fail "not two characters: $shown"
 grep -q "0: U+0001 " <<<"$shown" || fail "not symbol 1: $shown"
+grep -q "1: U+0002 " <<<"$shown" || fail "not symbol 2: $shown"
 finish
 echo "PASS"
