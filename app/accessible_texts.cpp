@@ -15,8 +15,6 @@ std::u16string Num(int n) {
 
 }  // namespace
 
-bool ChineseInterface(const LanguageTable& table) { return (table.id & 0x3FF) == 0x04; }
-
 std::u16string LineName(int row, bool chinese) {
   return chinese ? u"第" + Num(row + 1) + u"行" : u"Line " + Num(row + 1);
 }

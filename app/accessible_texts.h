@@ -10,11 +10,6 @@
 
 namespace kirrup {
 
-struct LanguageTable;
-
-// Whether the interface is read in Chinese (any Chinese language id).
-bool ChineseInterface(const LanguageTable& table);
-
 // Rows are 0-based; the names count from 1 as the row labels do.
 std::u16string LineName(int row, bool chinese);
 std::u16string TxtButtonName(int row, bool chinese);

@@ -397,4 +397,9 @@ int KeptSelection(int oldItemCount, int oldSelection) {
   return (oldItemCount > 0 && oldSelection >= 0) ? oldSelection : 0;
 }
 
+bool IsChineseTable(const LanguageTable& table) {
+  if (table.id != 0) return (table.id & 0x3FF) == 0x04;
+  return SameName(table.name, BuiltInChinese().name);
+}
+
 }  // namespace kirrup

@@ -68,6 +68,12 @@ int SelectLanguage(const LanguageList& list, uint16_t systemLanguageId);
 // "zh-Hant-TW" or "C" (English); 0 for a language Windows has no id for.
 uint16_t WindowsLanguageId(std::string_view localeName);
 
+// Whether a table is Chinese, so that the program's own texts (tool tips, the About box,
+// names read to a screen reader) follow it: by its language id, or, for a table the
+// settings file lists without one (the built-ins after the first exit), by the built-in
+// Chinese name.
+bool IsChineseTable(const LanguageTable& table);
+
 // --- Texts for the windows --------------------------------------------------------
 
 // "[b]" marks a paragraph break: each becomes two line breaks ("\r\n\r\n").

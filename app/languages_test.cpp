@@ -84,6 +84,9 @@ TEST(Languages, WithoutLanguageSectionBothBuiltInsAreAppendedAndWrittenAtExit) {
   chineseFromFile.id = 0;
   EXPECT_EQ(again.tables[1], chineseFromFile);
   EXPECT_EQ(SelectLanguage(again, 0x0804), 0);
+  // Read back without its id, the Chinese table still gives the program's own texts in Chinese.
+  EXPECT_TRUE(IsChineseTable(again.tables[1]));
+  EXPECT_FALSE(IsChineseTable(again.tables[0]));
   WriteLanguages(second, again);
   EXPECT_EQ(second.Serialize(), afterFirstExit);
 }

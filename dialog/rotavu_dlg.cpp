@@ -1134,7 +1134,7 @@ void CRotavuDlg::SetIndicatorTip(const QString& tip) {
 void CRotavuDlg::CreateCharEditor() {
   charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
                                         messages);
-  charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
+  charEditor_->SetChineseUi([this] { return kirrup::IsChineseTable(app_->languages.Current()); });
   charEditor_->boardInput()->language = [this] { return &app_->languages.Current(); };
   // A drawing is a line change, whenever it is made: it must reach the save prompt. The
   // board already shows the line, so it is not loaded again.

@@ -84,7 +84,7 @@ void CRotavuDlg::OnInsertRecord(const kirrup::CharColumns& record) {
 }
 
 bool CRotavuDlg::ChineseTexts() const {
-  return (app_->languages.Current().id & 0x3FF) == 0x04;
+  return kirrup::IsChineseTable(app_->languages.Current());
 }
 
 void CRotavuDlg::AddCompanionMenus() {

@@ -199,7 +199,7 @@ const LanguageTable* CInputChrWnd::Language() const {
 
 QString CInputChrWnd::AccessibleName() const {
   const LanguageTable* language = Language();
-  return ToQString(LineName(lineId_ - 3001, language ? ChineseInterface(*language) : AccessibleChinese()));
+  return ToQString(LineName(lineId_ - 3001, language ? IsChineseTable(*language) : AccessibleChinese()));
 }
 
 int CInputChrWnd::PreferredWidth() const {

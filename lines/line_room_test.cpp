@@ -43,8 +43,9 @@ TEST(LineRoom, WhyACharacterWasRefused) {
     EXPECT_EQ(RefusalCue(why, line, false), c.cue);
     EXPECT_STREQ(RefusalWords(why), c.words);
     EXPECT_EQ(line.itemCount(), c.count);  // asking changed nothing
-    if (c.typedWidth > 0)
+    if (c.typedWidth > 0) {
       EXPECT_EQ(WhyRecordRefused(line, testing::MakeRecord('M', c.typedWidth, 16, [](int, int) { return true; })), c.why);
+    }
   }
 }
 
