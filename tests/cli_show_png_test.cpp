@@ -100,13 +100,38 @@ TEST_F(ShowPng, EveryLineOneDotAPixelOrOneRowScaled) {
   EXPECT_EQ(one.Row(20), "...######");
 }
 
+// The thumbnail's size: whole pixels per dot while the picture fits, whole dots merged
+// into a pixel (black when any is lit) when it does not; never larger than asked.
+TEST_F(ShowPng, SizeFitsThePictureWithItsAspectInBlackAndWhite) {
+  const struct {
+    const char* size;
+    int width, height;
+    std::vector<std::string> rows;  // from the top
+  } cases[] = {
+      {"14", 3, 14, {"#.#", "..."}},
+      {"29", 6, 28, {"##..##", "##..##", "......"}},
+      {"7", 2, 7, {"##", "..", "..", ".#", "..", "..", "#."}},  // 3 columns into 2: the first alone, then two merged
+      {"1", 1, 1, {"#"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Run(std::string("two.LDAT --png fit.png --size ") + c.size), 0) << c.size;
+    const Picture p = ReadPng(dir_ / "fit.png");
+    EXPECT_EQ(p.width, c.width) << c.size;
+    EXPECT_EQ(p.height, c.height) << c.size;
+    for (size_t y = 0; y < c.rows.size() && static_cast<int>(y) < p.height; ++y)
+      EXPECT_EQ(p.Row(static_cast<int>(y)), c.rows[y]) << c.size << " row " << y;
+    for (uint8_t g : p.grey) EXPECT_TRUE(g == 0 || g == 255) << c.size;
+  }
+}
+
 TEST_F(ShowPng, RefusesBadOptionsAndMissingLines) {
   const struct {
     const char* args;
     int status;
   } cases[] = {
       {"two.LDAT --png x.png --row 3", 1}, {"two.LDAT --png x.png --row 0", 2}, {"two.LDAT --png x.png --scale 0", 2},
-      {"two.LDAT --png", 2},               {"missing.LDAT --png x.png", 1},     {"two.LDAT --png x.png --size 2", 2},
+      {"two.LDAT --png", 2},               {"missing.LDAT --png x.png", 1},     {"two.LDAT --png x.png --size 0", 2},
+      {"two.LDAT --png x.png --size 4097", 2}, {"two.LDAT --png x.png --scale 2 --size 8", 2},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.args), c.status) << c.args;
   EXPECT_FALSE(fs::exists(dir_ / "x.png"));
