@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -148,6 +149,7 @@ class RotavuDlgTest : public QObject {
   void meterFollowsTheRowsAndSendRefusesOverTheLimit();
   void refusedCharacterShowsACueOnItsRow();
   void bandChoicesAndMeterAreReachableAndNamed();
+  void droppedFileOpensAsOpenDoes();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -983,6 +985,77 @@ void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
   f.line(0)->setFocus();
   QTest::keyClick(f.line(0), Qt::Key_L, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), added[0]);
+}
+
+// Drags the addresses onto the widget and drops them there, as a file manager offers
+// them; the drop's action when the drag was taken, else IgnoreAction.
+Qt::DropAction DragAndDrop(QWidget* target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint at = target->rect().center();
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+  QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  enter.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return Qt::IgnoreAction;
+  QDropEvent drop(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  drop.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(target, &drop);
+  QCoreApplication::processEvents();  // what the drop left for after the drag
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+void RotavuDlgTest::droppedFileOpensAsOpenDoes() {
+  QTemporaryDir dir;
+  const QString saved = dir.filePath("two.LDAT");
+  {
+    Fixture f(2);
+    f.Type(0, "AB");
+    f.savePath = saved;
+    f.dlg->OnCommand(CRotavuDlg::kSave);
+  }
+  const QString byMagic = dir.filePath("message.bin"), notLdat = dir.filePath("notes.LDAT"),
+                text = dir.filePath("notes.txt");
+  QVERIFY(QFile::copy(saved, byMagic));
+  for (const QString& p : {notLdat, text}) {
+    QFile out(p);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("Hello, not dots");
+  }
+  auto local = [](const QString& p) { return QUrl::fromLocalFile(p); };
+  const struct {
+    const char* what;
+    QList<QUrl> urls;
+    bool modified;
+    SaveAnswer answer;
+    bool taken;
+    int prompts;
+    int items;       // in row 1 afterwards ("xyz" typed when modified)
+    QString error;   // beneath "Open file error!"
+  } cases[] = {
+      {"an LED data file", {local(saved)}, false, SaveAnswer::No, true, 0, 2, {}},
+      {"one with its magic under another name", {local(byMagic)}, false, SaveAnswer::No, true, 0, 2, {}},
+      {"over modified rows, No", {local(saved)}, true, SaveAnswer::No, true, 1, 2, {}},
+      {"over modified rows, Cancel", {local(saved)}, true, SaveAnswer::Cancel, true, 1, 3, {}},
+      {"named so but not one", {local(notLdat)}, true, SaveAnswer::No, true, 1, 3,
+       notLdat + ": not an LED data file (shorter than its header)"},
+      {"another kind of file", {local(text)}, true, SaveAnswer::No, false, 0, 3, {}},
+      {"two files", {local(saved), local(byMagic)}, false, SaveAnswer::No, false, 0, 0, {}},
+      {"a remote one", {QUrl("https://kirrup.org/two.LDAT")}, false, SaveAnswer::No, false, 0, 0, {}},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    if (c.modified) f.Type(0, "xyz");
+    f.answer = c.answer;
+    QCOMPARE(DragAndDrop(f.dlg.get(), c.urls), c.taken ? Qt::CopyAction : Qt::IgnoreAction);
+    QVERIFY2(f.prompts == c.prompts, c.what);
+    QVERIFY2(f.dlg->rows()[0].line.itemCount() == c.items, c.what);
+    QVERIFY2(f.openDialogs == 0, c.what);
+    const bool opened = c.taken && c.items == 2;
+    QVERIFY2(f.dlg->rows().ledType() == (opened ? 2 : 0), c.what);
+    QVERIFY2(f.dlg->state().modified == (c.modified && !opened), c.what);
+    QCOMPARE(f.sink.texts, c.error.isEmpty() ? QStringList() : QStringList{"Open file error!\n" + c.error});
+  }
 }
 
 QTEST_MAIN(RotavuDlgTest)
