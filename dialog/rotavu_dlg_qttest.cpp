@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +28,7 @@
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
+#include "widgets/drop_test_support.h"
 
 using kirrup::SaveAnswer;
 
@@ -987,24 +987,6 @@ void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
   QCOMPARE(QApplication::focusWidget(), added[0]);
 }
 
-// Drags the addresses onto the widget and drops them there, as a file manager offers
-// them; the drop's action when the drag was taken, else IgnoreAction.
-Qt::DropAction DragAndDrop(QWidget* target, const QList<QUrl>& urls) {
-  QMimeData data;
-  data.setUrls(urls);
-  const QPoint at = target->rect().center();
-  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-  QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-  enter.setDropAction(Qt::MoveAction);
-  QApplication::sendEvent(target, &enter);
-  if (!enter.isAccepted()) return Qt::IgnoreAction;
-  QDropEvent drop(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-  drop.setDropAction(Qt::MoveAction);
-  QApplication::sendEvent(target, &drop);
-  QCoreApplication::processEvents();  // what the drop left for after the drag
-  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
-}
-
 void RotavuDlgTest::droppedFileOpensAsOpenDoes() {
   QTemporaryDir dir;
   const QString saved = dir.filePath("two.LDAT");
@@ -1047,7 +1029,7 @@ void RotavuDlgTest::droppedFileOpensAsOpenDoes() {
     Fixture f;
     if (c.modified) f.Type(0, "xyz");
     f.answer = c.answer;
-    QCOMPARE(DragAndDrop(f.dlg.get(), c.urls), c.taken ? Qt::CopyAction : Qt::IgnoreAction);
+    QCOMPARE(kirrup::testing::DragAndDrop(f.dlg.get(), c.urls), c.taken ? Qt::CopyAction : Qt::IgnoreAction);
     QVERIFY2(f.prompts == c.prompts, c.what);
     QVERIFY2(f.dlg->rows()[0].line.itemCount() == c.items, c.what);
     QVERIFY2(f.openDialogs == 0, c.what);
