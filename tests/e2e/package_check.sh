@@ -88,13 +88,9 @@ keys=$(grep -v -e '^#' -e '^$' "$thumb" | sed 's/=.*//' | tr '\n' ' ')
 read -ra command <<<"$(entry Exec)"
 for size in 32 128 256; do
   out=$work/thumb-$size.png
-  args=()
-  for a in "${command[@]}"; do
-    a=${a//%i/$work/k.LDAT}
-    a=${a//%u/file://$work/k.LDAT}
-    a=${a//%o/$out}
-    args+=("${a//%s/$size}")
-  done
+  args=("${command[@]//%i/$work/k.LDAT}")
+  args=("${args[@]//%o/$out}")
+  args=("${args[@]//%s/$size}")
   (cd / && PATH=$root/usr/bin:/usr/bin:/bin "${args[@]}" >/dev/null) || fail "thumbnailer at $size: ${args[*]}"
   # Black and white, within the size asked and using more than half of it.
   read -r w h < <(file "$out" | sed -n 's/.*PNG image data, \([0-9]*\) x \([0-9]*\), 1-bit grayscale.*/\1 \2/p') || true
