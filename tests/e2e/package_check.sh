@@ -84,7 +84,6 @@ keys=$(grep -v -e '^#' -e '^$' "$thumb" | sed 's/=.*//' | tr '\n' ' ')
 [ "$keys" = "[Thumbnailer Entry] TryExec Exec MimeType " ] || fail "thumbnailer: group and keys: $keys"
 [ -x "$root/usr/bin/$(entry TryExec)" ] || fail "thumbnailer: TryExec $(entry TryExec) is not installed in /usr/bin"
 [ "$(entry MimeType)" = "application/x-kirrup-ldat;" ] || fail "thumbnailer: MimeType $(entry MimeType)"
-[ "$(query "$work/k.LDAT")" = application/x-kirrup-ldat ] || fail "the sample is not of the thumbnailer's type"
 read -ra command <<<"$(entry Exec)"
 for size in 32 128 256; do
   out=$work/thumb-$size.png
