@@ -2,8 +2,9 @@
 #include "dialog/ldat_file.h"
 
 #include <algorithm>
-
+#include <cctype>
 #include <cerrno>
+#include <string_view>
 
 #include "platform/atomic_file.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 void Put16(uint8_t* p, uint16_t v) { p[0] = v & 0xFF, p[1] = v >> 8; }
 uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Get32(const uint8_t* p) { return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16); }
 
 // Where each stored line's records start and how many records the file must hold.
 // Refuses negative counts: summing them could point records outside the array.
@@ -60,7 +62,7 @@ void LdatHeader::Write(std::span<uint8_t, kSize> out) const {
 
 LdatHeader LdatHeader::Parse(std::span<const uint8_t, kSize> in) {
   LdatHeader h;
-  h.magic = in[0] | (in[1] << 8) | (in[2] << 16) | (static_cast<uint32_t>(in[3]) << 24);
+  h.magic = Get32(&in[0]);
   h.ledType = static_cast<int16_t>(Get16(&in[4]));
   h.maxWidth = static_cast<int16_t>(Get16(&in[6]));
   h.height = static_cast<int16_t>(Get16(&in[8]));
@@ -166,6 +168,20 @@ bool ReadLdatFile(const std::string& path, LdatData& out, platform::FileError* w
   if (ParseLdat(bytes, out, &reason)) return true;
   if (why) *why = platform::FileError{0, reason};
   return false;
+}
+
+bool LooksLikeLdat(const std::string& path) {
+  constexpr std::string_view kSuffix = ".ldat";
+  if (path.size() > kSuffix.size() &&
+      std::equal(kSuffix.rbegin(), kSuffix.rend(), path.rbegin(),
+                 [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+    return true;
+  uint64_t size = 0;
+  const platform::UniqueFd fd = platform::OpenRegularFile(path, size);
+  uint8_t magic[4];
+  if (!fd || size < sizeof magic || !platform::ReadAt(fd.get(), 0, magic, sizeof magic)) return false;
+  const uint32_t m = Get32(magic);
+  return m == LdatHeader::kMagic || m == LdatHeader::kMagicMiddle;
 }
 
 bool SaveLdat(const std::string& path, const MessageRows& rows, platform::MessageSink& sink) {

@@ -89,6 +89,11 @@ bool WriteLdatFile(const std::string& path, const MessageRows& rows, platform::F
 // holds the system's reason or, for content that is refused, kNotLdat and the detail.
 bool ReadLdatFile(const std::string& path, LdatData& out, platform::FileError* why = nullptr);
 
+// Whether a file is taken for an LED data file where only its name and bytes tell, as the
+// installed file type does: named *.LDAT in any case, or beginning with one of the two
+// magics. Says nothing of whether it opens.
+bool LooksLikeLdat(const std::string& path);
+
 // The Save and Open commands' file parts: each shows its message ("Write file error!",
 // "Open file error!", the latter with the path and the reason on a second line) when it
 // fails.

@@ -37,6 +37,7 @@
 #include "editor/make_chr_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "widgets/accessibility.h"
+#include "widgets/file_drop.h"
 #include "widgets/svg_image.h"
 
 using kirrup::MessageRows;
@@ -203,6 +204,8 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setPalette(DialogPalette(palette()));
   setAutoFillBackground(true);
+  // An LED data file dropped from a file manager opens as Open does.
+  setAcceptDrops(true);
   // Wide enough for the effect texts of the language the dialog opens in (step 7); a
   // language with longer texts widens it when it is chosen.
   listWidth_ = ListWidthForEffectTexts(
@@ -1005,6 +1008,25 @@ void CRotavuDlg::DoOpen() {
   const QString path = ChooseFile(FileDialogKind::Open, QString::fromStdString(state_.OfferedPath()));
   if (path.isEmpty()) return;
   OpenFile(path);
+}
+
+void CRotavuDlg::OpenWithPrompt(const QString& path) {
+  if (SavePrompt()) OpenFile(path);
+}
+
+void CRotavuDlg::dragEnterEvent(QDragEnterEvent* event) { AcceptLdatDrop(event); }
+void CRotavuDlg::dragMoveEvent(QDragMoveEvent* event) { AcceptLdatDrop(event); }
+
+void CRotavuDlg::dropEvent(QDropEvent* event) {
+  const QString path = AcceptLdatDrop(event);
+  // Once the drag is over: the file manager waits for the drop's answer, and the save
+  // prompt is a modal box.
+  if (!path.isEmpty()) QMetaObject::invokeMethod(this, [this, path] { OpenWithPrompt(path); }, Qt::QueuedConnection);
+}
+
+QString CRotavuDlg::AcceptLdatDrop(QDropEvent* event) {
+  return kirrup::AcceptFileDrop(
+      event, [](const QString& path) { return kirrup::LooksLikeLdat(QFile::encodeName(path).toStdString()); });
 }
 
 void CRotavuDlg::OpenFile(const QString& path) {

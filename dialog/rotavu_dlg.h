@@ -14,7 +14,8 @@
 // (running the same commands as the system menu), the toy's memory over the progress bar
 // (the size of the image Send would build, from DeviceImage itself), each row's columns in
 // its line window's tool tip, a short cue on a row that refused a character for want of
-// room, and a notice of a successful Send in the progress area.
+// room, and a notice of a successful Send in the progress area. An LED data file dropped
+// on the dialog opens as Open does, save prompt first.
 #include <QDialog>
 #include <QHash>
 #include <QPixmap>
@@ -160,6 +161,8 @@ class CRotavuDlg : public QDialog {
   void ShowSystemMenu(const QPoint& globalPos);
   // Open without its file dialog: reads path and applies it, or says "Open file error!".
   void OpenFile(const QString& path);
+  // Open of a file chosen elsewhere (dropped on the dialog): the save prompt, then OpenFile.
+  void OpenWithPrompt(const QString& path);
 
   // Seams for tests and the companions.
   // Asked before Open, Clear, a LED type command and Exit; a message box by default.
@@ -203,6 +206,9 @@ class CRotavuDlg : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
@@ -243,6 +249,8 @@ class CRotavuDlg : public QDialog {
   void EnableRow(int row);
   void OnLineFocused(int id);
   bool SavePrompt();  // false: the command is abandoned
+  // Takes a drag of one LED data file; its path, or empty when the drag is ignored.
+  QString AcceptLdatDrop(QDropEvent* event);
   void DoOpen();
   bool DoSave();  // false: nothing was saved
   void DoClear();

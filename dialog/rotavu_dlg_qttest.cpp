@@ -28,6 +28,7 @@
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
+#include "widgets/drop_test_support.h"
 
 using kirrup::SaveAnswer;
 
@@ -148,6 +149,7 @@ class RotavuDlgTest : public QObject {
   void meterFollowsTheRowsAndSendRefusesOverTheLimit();
   void refusedCharacterShowsACueOnItsRow();
   void bandChoicesAndMeterAreReachableAndNamed();
+  void droppedFileOpensAsOpenDoes();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -983,6 +985,49 @@ void RotavuDlgTest::bandChoicesAndMeterAreReachableAndNamed() {
   f.line(0)->setFocus();
   QTest::keyClick(f.line(0), Qt::Key_L, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), added[0]);
+}
+
+void RotavuDlgTest::droppedFileOpensAsOpenDoes() {
+  QTemporaryDir dir;
+  const QString saved = dir.filePath("two.LDAT");
+  {
+    Fixture f(2);
+    f.Type(0, "AB");
+    f.savePath = saved;
+    f.dlg->OnCommand(CRotavuDlg::kSave);
+  }
+  const QString byMagic = dir.filePath("message.bin"), notLdat = dir.filePath("notes.LDAT"),
+                text = dir.filePath("notes.txt");
+  QVERIFY(QFile::copy(saved, byMagic));
+  for (const QString& p : {notLdat, text}) {
+    QFile out(p);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("Hello, not dots");
+  }
+  auto local = [](const QString& p) { return QUrl::fromLocalFile(p); };
+  // Over typed rows: a taken drop asks first, as Open does.
+  const struct {
+    QList<QUrl> urls;
+    SaveAnswer answer;
+    bool taken, opens;
+  } cases[] = {
+      {{local(saved)}, SaveAnswer::No, true, true},       {{local(byMagic)}, SaveAnswer::No, true, true},
+      {{local(saved)}, SaveAnswer::Cancel, true, false},  {{local(notLdat)}, SaveAnswer::No, true, false},
+      {{local(text)}, SaveAnswer::No, false, false},      {{local(saved), local(byMagic)}, SaveAnswer::No, false, false},
+      {{QUrl("https://kirrup.org/two.LDAT")}, SaveAnswer::No, false, false},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.Type(0, "xyz");
+    f.answer = c.answer;
+    const QByteArray what = c.urls.first().toString().toUtf8();
+    QVERIFY2(kirrup::testing::DragAndDrop(f.dlg.get(), c.urls) == (c.taken ? Qt::CopyAction : Qt::IgnoreAction), what);
+    QVERIFY2(f.prompts == (c.taken ? 1 : 0) && f.openDialogs == 0, what);
+    QVERIFY2(f.dlg->rows()[0].line.itemCount() == (c.opens ? 2 : 3) && f.dlg->state().modified == !c.opens, what);
+    const bool refused = c.taken && !c.opens && c.answer == SaveAnswer::No;
+    QCOMPARE(f.sink.texts, refused ? QStringList{"Open file error!\n" + notLdat + ": not an LED data file (shorter than its header)"}
+                                   : QStringList());
+  }
 }
 
 QTEST_MAIN(RotavuDlgTest)

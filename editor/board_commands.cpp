@@ -52,9 +52,9 @@ int BoardCommands::tool() const { return editor_.settings().tool; }
 
 bool BoardCommands::DragInProgress() const { return editor_.board().dragging() || selection().busy(); }
 
-bool BoardCommands::CanPaste() const {
-  return clipboard_ && clipboard_->HasPicture() && editor_.geometry().Present();
-}
+bool BoardCommands::CanPaste() const { return clipboard_ && clipboard_->HasPicture() && CanPastePicture(); }
+
+bool BoardCommands::CanPastePicture() const { return editor_.geometry().Present() && !DragInProgress(); }
 
 bool BoardCommands::Enabled(int command) const {
   const BoardHistory& h = editor_.board().history();
@@ -112,11 +112,13 @@ void BoardCommands::Run(int command) {
 }
 
 void BoardCommands::Paste() {
-  if (!CanPaste()) return;
+  if (CanPaste()) PastePicture(clipboard_->Picture());
+}
+
+bool BoardCommands::PastePicture(const std::optional<platform::RgbImage>& picture) {
+  if (!picture || !CanPastePicture()) return false;
   if (tool() != kToolSelect) editor_.Command(kCmdSelect);
-  const std::optional<platform::RgbImage> picture = clipboard_->Picture();
-  if (!picture) return;
-  selection().Paste(*picture);
+  return selection().Paste(*picture);
 }
 
 void BoardCommands::Undo(bool undo) {

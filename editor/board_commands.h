@@ -55,6 +55,11 @@ class BoardCommands {
   bool Enabled(int command) const;
   bool Checked(int command) const;
   bool CanPaste() const;
+  // Whether a picture from elsewhere than the clipboard (a dropped file) would be pasted now.
+  bool CanPastePicture() const;
+  // Pastes that picture as the paste command pastes the clipboard's, with its undo step and
+  // its refusals; true when it floats on the board.
+  bool PastePicture(const std::optional<platform::RgbImage>& picture);
 
   // A mouse button is held on the board (a stroke, a band, a move or a resize): the
   // keys and commands that would change the board or its history wait until it is up.

@@ -4,7 +4,9 @@
 #include <QAbstractScrollArea>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -15,6 +17,7 @@
 
 #include "editor/char_editor.h"
 #include "editor/edit_chr_view.h"
+#include "widgets/file_drop.h"
 #include "widgets/svg_image.h"
 
 namespace kirrup {
@@ -131,7 +134,10 @@ std::optional<platform::RgbImage> CPictureClipboard::Picture() const {
   const QClipboard* cb = QGuiApplication::clipboard();
   const QMimeData* d = cb ? cb->mimeData(QClipboard::Clipboard) : nullptr;
   if (!d || !d->hasImage()) return std::nullopt;
-  const QImage source = qvariant_cast<QImage>(d->imageData());
+  return BoardPicture(qvariant_cast<QImage>(d->imageData()));
+}
+
+std::optional<platform::RgbImage> BoardPicture(const QImage& source) {
   if (source.isNull()) return std::nullopt;
   // Only the top-left part can float; transparent parts count as the white paper under them.
   const int w = std::min(source.width(), kPasteMaxWidth), h = std::min(source.height(), kPasteMaxHeight);
@@ -162,6 +168,7 @@ CBoardViewInput::CBoardViewInput(CharEditor& editor, CEditChrView* view, QObject
   };
   view_->installEventFilter(this);
   view_->viewport()->installEventFilter(this);
+  view_->viewport()->setAcceptDrops(true);
 }
 
 CBoardViewInput::~CBoardViewInput() = default;
@@ -234,8 +241,30 @@ void CBoardViewInput::OpenMenuAt(QPoint clientPoint) {
   if (chosen && chosen->data().isValid()) commands_.Run(chosen->data().toInt());
 }
 
+QString CBoardViewInput::AcceptPictureDrop(QDropEvent* event) {
+  return AcceptFileDrop(event, [this](const QString& path) {
+    return commands_.CanPastePicture() && !QImageReader::imageFormat(path).isEmpty();
+  });
+}
+
+void CBoardViewInput::PasteFile(const QString& path) {
+  QImageReader reader(path);
+  reader.setAutoTransform(true);  // a photo as it is shown, turned by its orientation tag
+  if (commands_.PastePicture(BoardPicture(reader.read()))) view_->setFocus(Qt::OtherFocusReason);
+}
+
 bool CBoardViewInput::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
+    // A picture file dropped on the board is pasted as Ctrl+V pastes the clipboard's.
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+      if (watched != view_->viewport()) break;
+      AcceptPictureDrop(static_cast<QDropEvent*>(event));
+      return true;
+    case QEvent::Drop:
+      if (watched != view_->viewport()) break;
+      if (const QString path = AcceptPictureDrop(static_cast<QDropEvent*>(event)); !path.isEmpty()) PasteFile(path);
+      return true;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
       if (watched == view_) {

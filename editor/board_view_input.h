@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// CBoardViewInput: the board view's keys, its right-button menus and the picture
-// clipboard. It watches the view for key presses and right-button releases and hands
-// them to BoardCommands; the menus are built from BoardCommands' description with icons
-// of 17 x 16 pixels on light grey.
+// CBoardViewInput: the board view's keys, its right-button menus, the picture clipboard
+// and picture files dropped on the board. It watches the view for key presses,
+// right-button releases and drops and hands them to BoardCommands; the menus are built
+// from BoardCommands' description with icons of 17 x 16 pixels on light grey.
 #include <QObject>
 #include <QPoint>
 #include <functional>
@@ -11,6 +11,8 @@
 
 #include "editor/board_commands.h"
 
+class QDropEvent;
+class QImage;
 class QMenu;
 class QKeyEvent;
 
@@ -19,6 +21,10 @@ namespace kirrup {
 class CharEditor;
 class CEditChrView;
 struct LanguageTable;
+
+// A picture as the board pastes it: its top-left 160 x 32 pixels as they look on white
+// paper; none for a null image.
+std::optional<platform::RgbImage> BoardPicture(const QImage& source);
 
 // The system clipboard's pictures through QClipboard.
 class CPictureClipboard final : public QObject, public PictureClipboard {
@@ -67,6 +73,12 @@ class CBoardViewInput : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Takes a drag of one picture file while the board would paste it; its path, or empty.
+  QString AcceptPictureDrop(QDropEvent* event);
+  // Pastes a picture file as the paste command pastes the clipboard's (nothing when it
+  // cannot be read or the board would refuse it).
+  void PasteFile(const QString& path);
+
   CharEditor& editor_;
   CEditChrView* view_;
   CPictureClipboard clipboard_;

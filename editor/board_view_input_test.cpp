@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -13,6 +14,7 @@
 #include "app/languages.h"
 #include "editor/edit_chr_view.h"
 #include "editor/make_chr_wnd.h"
+#include "widgets/drop_test_support.h"
 
 using namespace kirrup;
 
@@ -107,6 +109,41 @@ class BoardViewInputTest : public QObject {
     QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!ed().image().Lit(0, 0));  // undo of the delete: the board before the paste
     QCOMPARE(ed().board().history().redoCount(), 1);
+  }
+
+  // A picture file dropped on the board against the same picture pasted by Ctrl+V.
+  void droppedPictureFileIsPastedAsCtrlVPastes() {
+    QTemporaryDir dir;
+    QImage picture(3, 2, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    picture.setPixel(0, 0, qRgb(200, 30, 30));
+    picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
+    const QString png = dir.filePath("dots.png");
+    QVERIFY(picture.save(png));
+    ed().image().Set(1, 1, true);
+    const platform::Bitmap1 before = ed().image();
+    QGuiApplication::clipboard()->setImage(picture);
+    QTest::keyClick(view(), Qt::Key_V, Qt::ControlModifier);
+    const platform::Bitmap1 pasted = ed().image();
+    QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+
+    auto drop = [this](const QString& file) {
+      return kirrup::testing::DragAndDrop(view()->viewport(), {QUrl::fromLocalFile(file)});
+    };
+    ed().Command(kCmdLine);
+    Mouse(QEvent::MouseButtonPress, Cell(20, 5), Qt::LeftButton);
+    QCOMPARE(drop(png), Qt::IgnoreAction);  // not into half a stroke
+    Mouse(QEvent::MouseButtonRelease, Cell(20, 5), Qt::LeftButton);
+    QCOMPARE(ed().settings().tool, int(kToolLine));
+    ed().image() = before;
+    const int steps = ed().board().history().undoCount();
+    QCOMPARE(drop(png), Qt::CopyAction);
+    QCOMPARE(ed().settings().tool, int(kToolSelect));
+    QCOMPARE(ed().board().selWidth(), 3);
+    QVERIFY(ed().image() == pasted);
+    QCOMPARE(ed().board().history().undoCount(), steps + 1);
+    QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(ed().image() == before);
   }
 
   void menusShowTheLanguagesTextsIconsAndFollowTheClipboard() {

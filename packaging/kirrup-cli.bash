@@ -37,7 +37,11 @@ _kirrup_cli() {
       COMPREPLY=($(compgen -W "$(fc-list : family 2>/dev/null | cut -d, -f1 | sort -u)" -- "$cur"))
       return
       ;;
-    --line | --ticks)
+    --line | --ticks | --row | --scale | --size)
+      return
+      ;;
+    --png)
+      _filedir png
       return
       ;;
     -o)
@@ -53,6 +57,7 @@ _kirrup_cli() {
   local options=""
   case $command in
     compose) options="--led --middle --builtin-font --system-font --line --open --middle-effect --close -o" ;;
+    show) options="--png --row --scale --size" ;;
     image) options="-o" ;;
     simulate) options="-o --color --ticks" ;;
     glyph) options="--led --builtin-font --system-font" ;;

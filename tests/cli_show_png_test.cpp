@@ -100,13 +100,30 @@ TEST_F(ShowPng, EveryLineOneDotAPixelOrOneRowScaled) {
   EXPECT_EQ(one.Row(20), "...######");
 }
 
+// The thumbnail's size: whole pixels per dot while the picture fits, whole dots merged
+// into a pixel (black when any is lit) when it does not.
+TEST_F(ShowPng, SizeFitsThePictureKeepingItsAspect) {
+  const struct {
+    const char* size;
+    int width, height;
+    const char *top, *fourth;  // rows 0 and 3
+  } cases[] = {{"14", 3, 14, "#.#", "..."}, {"29", 6, 28, "##..##", "......"}, {"7", 2, 7, "##", ".#"}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(Run(std::string("two.LDAT --png fit.png --size ") + c.size), 0) << c.size;
+    const Picture p = ReadPng(dir_ / "fit.png");
+    ASSERT_EQ(p.width * 100 + p.height, c.width * 100 + c.height) << c.size;
+    EXPECT_EQ(p.Row(0) + " " + p.Row(3), std::string(c.top) + " " + c.fourth) << c.size;
+  }
+}
+
 TEST_F(ShowPng, RefusesBadOptionsAndMissingLines) {
   const struct {
     const char* args;
     int status;
   } cases[] = {
       {"two.LDAT --png x.png --row 3", 1}, {"two.LDAT --png x.png --row 0", 2}, {"two.LDAT --png x.png --scale 0", 2},
-      {"two.LDAT --png", 2},               {"missing.LDAT --png x.png", 1},     {"two.LDAT --png x.png --size 2", 2},
+      {"two.LDAT --png", 2},               {"missing.LDAT --png x.png", 1},     {"two.LDAT --png x.png --size 0", 2},
+      {"two.LDAT --png x.png --size 4097", 2}, {"two.LDAT --png x.png --scale 2 --size 8", 2},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.args), c.status) << c.args;
   EXPECT_FALSE(fs::exists(dir_ / "x.png"));

@@ -27,6 +27,7 @@ prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "install failed"
 folder=$prefix/lib/kirrup
 [ -L "$prefix/bin/kirrup" ] || fail "bin/kirrup is not a link"
+[ -f "$prefix/share/thumbnailers/kirrup.thumbnailer" ] || fail "no thumbnailer entry installed"
 
 # A shipped settings file: LedGap11 is never written at exit, so finding it in the user's
 # file shows the file started as a copy.

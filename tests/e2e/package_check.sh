@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Checks the Debian package without installing it: its files and control data, the
 # programs run from the unpacked tree, the desktop entry, AppStream data, file type
-# (through xdg-mime against a private MIME database), completion, maintainer scripts,
-# and lintian (errors fail, warnings are shown).
+# (through xdg-mime against a private MIME database), the thumbnailer (its entry's command
+# run as a file manager runs it), completion, maintainer scripts, and lintian (errors
+# fail, warnings are shown).
 # usage: package_check.sh KIRRUP.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -26,6 +27,7 @@ for f in lib/kirrup/kirrup lib/kirrup/kirrup-cli \
   lib/kirrup/LIB/{THE_7ASCII.bin,THE_11ASCII.bin,THE_11FH.bin,THE_16ASCII.bin,THE_16FH.bin} \
   lib/kirrup/LIB/{UserZK11.fnt,UserZK16.fnt,README,VexoUSB.so,VexoUSB-emu.so} \
   lib/udev/rules.d/60-kirrup.rules share/applications/kirrup.desktop share/mime/packages/kirrup.xml \
+  share/thumbnailers/kirrup.thumbnailer \
   share/metainfo/org.kirrup.kirrup.metainfo.xml share/icons/hicolor/scalable/apps/kirrup.svg \
   share/man/man1/kirrup.1.gz share/man/man1/kirrup-cli.1.gz share/bash-completion/completions/kirrup-cli \
   share/doc/kirrup/copyright share/doc/kirrup/changelog.gz; do
@@ -74,6 +76,26 @@ for f in plain.LDAT lower.ldat no-extension named.bin; do
   [ "$(query "$work/$f")" = application/x-kirrup-ldat ] || fail "$f: $(query "$work/$f")"
 done
 [ "$(query "$work/zeros")" != application/x-kirrup-ldat ] || fail "zeros taken for an LED data file"
+
+step "thumbnailer"
+thumb=$root/usr/share/thumbnailers/kirrup.thumbnailer
+entry() { sed -n "s/^$1=//p" "$thumb"; }
+keys=$(grep -v -e '^#' -e '^$' "$thumb" | sed 's/=.*//' | tr '\n' ' ')
+[ "$keys" = "[Thumbnailer Entry] TryExec Exec MimeType " ] || fail "thumbnailer: group and keys: $keys"
+[ -x "$root/usr/bin/$(entry TryExec)" ] || fail "thumbnailer: TryExec $(entry TryExec) is not installed in /usr/bin"
+[ "$(entry MimeType)" = "application/x-kirrup-ldat;" ] || fail "thumbnailer: MimeType $(entry MimeType)"
+read -ra command <<<"$(entry Exec)"
+for size in 32 128 256; do
+  out=$work/thumb-$size.png
+  args=("${command[@]//%i/$work/k.LDAT}")
+  args=("${args[@]//%o/$out}")
+  args=("${args[@]//%s/$size}")
+  (cd / && PATH=$root/usr/bin:/usr/bin:/bin "${args[@]}" >/dev/null) || fail "thumbnailer at $size: ${args[*]}"
+  # Black and white, within the size asked and using more than half of it.
+  read -r w h < <(file "$out" | sed -n 's/.*PNG image data, \([0-9]*\) x \([0-9]*\), 1-bit grayscale.*/\1 \2/p') || true
+  longest=$((${w:-0} > ${h:-0} ? ${w:-0} : ${h:-0}))
+  ((longest <= size && 2 * longest > size)) || fail "thumbnail at $size: $(file "$out")"
+done
 
 step "bash completion"
 if [ -f /usr/share/bash-completion/bash_completion ]; then

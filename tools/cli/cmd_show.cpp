@@ -15,12 +15,14 @@
 namespace kirrup::cli {
 
 const char kShowUsage[] =
-    "show IN.LDAT [--png OUT.png [--row N] [--scale K]]\n"
+    "show IN.LDAT [--png OUT.png [--row N] [--scale K | --size N]]\n"
     "  The file's header and every stored line as dot art, with its characters and columns, and the\n"
     "  size of the device image Send would build.\n"
     "  --png OUT.png  the rows as a black-and-white picture instead, one pixel per dot\n"
     "  --row N        only row N (1..12)\n"
-    "  --scale K      K x K pixels per dot (1..64)\n";
+    "  --scale K      K x K pixels per dot (1..32)\n"
+    "  --size N       fitted into N x N pixels (1..4096): whole pixels per dot, or whole dots per\n"
+    "                 pixel for a larger picture; the file managers' thumbnails\n";
 
 int RunShowPng(const std::vector<std::string>& args);  // cmd_show_png.cpp
 

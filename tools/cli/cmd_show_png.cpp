@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// kirrup-cli show IN.LDAT --png OUT.png [--row N] [--scale K]: the lines' dots as a
-// black-and-white picture, one pixel per dot (K x K with --scale), the lines one under
-// the other; a picture another program can take and the character editor can paste.
+// kirrup-cli show IN.LDAT --png OUT.png [--row N] [--scale K | --size N]: the lines' dots
+// as a black-and-white picture, one pixel per dot (K x K with --scale, fitted into N x N
+// with --size), the lines one under the other; a picture another program can take and
+// the character editor can paste, and the thumbnail file managers show.
 #include <png.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "dialog/ldat_file.h"
+#include "editor/board_transforms.h"
 #include "fonts/font_engine.h"
 #include "platform/atomic_file.h"
 #include "platform/message_box.h"
@@ -25,6 +27,7 @@ int RunShowPng(const std::vector<std::string>& args);
 namespace {
 
 constexpr int kMaxScale = 32;
+constexpr int kMaxSize = 4096;  // thumbnails ask for 128 to 1024
 constexpr int kMaxRows = 32;        // no line is taller
 constexpr int kMaxColumns = 12 * 576;  // absurd records stay bounded
 
@@ -98,15 +101,30 @@ std::vector<uint8_t> EncodePng(const platform::Bitmap1& dots, int scale) {
   return std::move(sink.bytes);
 }
 
+// Fits the picture into size x size pixels with its aspect and every pixel black or white:
+// whole pixels per dot when it is smaller (the scale), whole dots per pixel when it is
+// larger (a pixel is black when any of its dots is lit).
+int FitInto(platform::Bitmap1& picture, int size) {
+  const int longest = std::max(picture.width(), picture.height());
+  if (longest <= size) return size / longest;
+  const int merged = (longest + size - 1) / size;
+  const int w = (picture.width() + merged - 1) / merged, h = (picture.height() + merged - 1) / merged;
+  Scale(picture, picture.width(), picture.height(), w, h);
+  platform::Bitmap1 fitted(w, h);
+  fitted.CopyFrom(picture, 0, 0, w, h, 0, 0);
+  picture = std::move(fitted);
+  return 1;
+}
+
 }  // namespace
 
 int RunShowPng(const std::vector<std::string>& args) {
   std::string in, out;
-  int row = 0, scale = 1;
+  int row = 0, scale = 0, size = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    if ((a == "--png" || a == "--row" || a == "--scale") && !hasValue) {
+    if ((a == "--png" || a == "--row" || a == "--scale" || a == "--size") && !hasValue) {
       return BadArguments("show", a + " needs a value");
     } else if (a == "--png" && out.empty()) {
       out = args[++i];
@@ -114,9 +132,14 @@ int RunShowPng(const std::vector<std::string>& args) {
       if (!ParseInt(args[++i], 1, MessageRows::kCount, row))
         return BadArguments("show", "--row takes a row from 1 to " + std::to_string(MessageRows::kCount) + ", not '" +
                                         args[i] + "'");
-    } else if (a == "--scale") {
+    } else if ((a == "--scale" && size != 0) || (a == "--size" && scale != 0)) {
+      return BadArguments("show", "--scale and --size do not go together");
+    } else if (a == "--scale" && scale == 0) {
       if (!ParseInt(args[++i], 1, kMaxScale, scale))
         return BadArguments("show", "--scale takes 1 to " + std::to_string(kMaxScale) + ", not '" + args[i] + "'");
+    } else if (a == "--size" && size == 0) {
+      if (!ParseInt(args[++i], 1, kMaxSize, size))
+        return BadArguments("show", "--size takes 1 to " + std::to_string(kMaxSize) + ", not '" + args[i] + "'");
     } else if (in.empty() && !a.empty() && a[0] != '-') {
       in = a;
     } else {
@@ -150,15 +173,19 @@ int RunShowPng(const std::vector<std::string>& args) {
     std::fprintf(stderr, "kirrup-cli: %s: no dots to draw\n", in.c_str());
     return 1;
   }
-  if (static_cast<long long>(width) * height * scale * scale > 64LL * 1024 * 1024) {
-    std::fprintf(stderr, "kirrup-cli: a picture of %d x %d pixels is too large\n", width * scale, height * scale);
-    return 1;
-  }
   platform::Bitmap1 picture(width, height);
   int y = 0;
   for (const platform::Bitmap1& l : lines) {
     picture.CopyFrom(l, 0, 0, l.width(), l.height(), 0, y);
     y += l.height();
+  }
+  if (size != 0) scale = FitInto(picture, size);
+  scale = std::max(scale, 1);
+  width = picture.width() * scale;
+  height = picture.height() * scale;
+  if (static_cast<long long>(width) * height > 64LL * 1024 * 1024) {
+    std::fprintf(stderr, "kirrup-cli: a picture of %d x %d pixels is too large\n", width, height);
+    return 1;
   }
   const std::vector<uint8_t> png = EncodePng(picture, scale);
   platform::FileError why;
@@ -167,7 +194,7 @@ int RunShowPng(const std::vector<std::string>& args) {
     WriteFileError(sink, out, why);
     return 1;
   }
-  std::printf("%s: %d x %d pixels\n", out.c_str(), width * scale, height * scale);
+  std::printf("%s: %d x %d pixels\n", out.c_str(), width, height);
   return 0;
 }
 
