@@ -10,7 +10,7 @@
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$0" --inner "$@"
+  exec xvfb-run -a -s "-noreset -screen 0 1280x800x24" dbus-run-session -- "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5

@@ -10,7 +10,7 @@ set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
   # -ac: the unprivileged user has no key to the server's authority file.
-  exec xvfb-run -a -s "-ac -screen 0 1024x768x24" "$0" --inner "$@"
+  exec xvfb-run -a -s "-noreset -ac -screen 0 1024x768x24" "$0" --inner "$@"
 fi
 shift
 cmake=$1 build=$2 out=$3

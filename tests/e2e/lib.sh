@@ -1,5 +1,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Shared by the end-to-end scripts that drive the real program under Xvfb.
+# Shared by the end-to-end scripts that drive the real program under Xvfb. Each script runs
+# its Xvfb with -noreset: a server resets when its last client leaves, and a program started
+# during the reset finds no display.
 
 # The accessibility bus: each script runs on a private session bus (dbus-run-session),
 # where Qt publishes the program's controls to AT-SPI whether or not a reader is running.
