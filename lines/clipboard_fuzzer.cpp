@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   editor.Paste(1);
   CheckLine(row.line);
-  platform::RgbImage picture;
+  static platform::RgbImage picture;  // painted over whole every time; kept to save its allocation
   editor.Paint(picture, true, 0xC0C0C0, 0x808080);
   editor.SelectAll();
   if (editor.Copy()) {
