@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -142,14 +144,29 @@ void ProfileFile::Parse(std::string_view bytes) {
     return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                  (static_cast<unsigned char>(bytes[i + 1]) << 8));
   };
+  // The next CR or LF from i on, found by the library's byte search; a hit counts only as
+  // a whole character (in UTF-16 a unit with a zero high byte). Each byte is searched once
+  // for each of the two.
+  auto find = [&](char ch, size_t from) {
+    if (from >= end) return end;
+    const void* p = std::memchr(bytes.data() + from, ch, end - from);
+    return p ? static_cast<size_t>(static_cast<const char*>(p) - bytes.data()) : end;
+  };
+  size_t nextCr = find('\r', 0), nextLf = find('\n', 0);
+  auto nextBreak = [&](size_t i) {
+    for (;;) {
+      if (nextCr < i) nextCr = find('\r', i);
+      if (nextLf < i) nextLf = find('\n', i);
+      const size_t k = std::min(nextCr, nextLf);
+      if (k >= end) return end;
+      if (k % unit == 0 && (unit == 1 || bytes[k + 1] == 0)) return k;
+      i = k + 1;
+    }
+  };
   size_t start = 0;
   size_t i = 0;
-  while (i < end) {
+  while ((i = nextBreak(i)) < end) {
     const char16_t c = at(i);
-    if (c != u'\r' && c != u'\n') {
-      i += unit;
-      continue;
-    }
     const size_t content = i - start;
     i += unit;
     if (c == u'\r' && i < end && at(i) == u'\n') i += unit;
@@ -164,9 +181,13 @@ void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
   const std::string_view content(raw.data(), contentBytes);
   if (encoding_ == Encoding::Utf16Le) {
     line.text.resize(contentBytes / 2);
-    for (size_t k = 0; k < line.text.size(); ++k) {
-      line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
-                                           (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+    if constexpr (std::endian::native == std::endian::little) {
+      if (!line.text.empty()) std::memcpy(line.text.data(), content.data(), line.text.size() * 2);
+    } else {
+      for (size_t k = 0; k < line.text.size(); ++k) {
+        line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
+                                             (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+      }
     }
   } else {
     line.text = Utf8ToUtf16(content);
