@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -181,7 +182,11 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setPalette(DialogPalette(palette()));
+  // The light palette is the application's, not the dialog's: then every control shares
+  // one palette, and the style's cached pictures of combo boxes and buttons (keyed by the
+  // palette) serve all twelve rows. A dialog palette gives each child a palette of its own,
+  // and every control is drawn from scratch at the first paint.
+  QApplication::setPalette(DialogPalette(QApplication::palette()));
   setAutoFillBackground(true);
   // Wide enough for the effect texts of the language the dialog opens in (step 7); a
   // language with longer texts widens it when it is chosen.
@@ -222,7 +227,8 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   demo_->move(Control(kSimulationPlace)->geometry().topLeft());
   demo_->SetLedColor(app_->settings.ledColor);
   demo_->show();
-  CreateCharEditor();
+  AfterFirstPaint([this] { CreateCharEditor(); });
+  AfterFirstPaint([this] { ListFonts(); });
 
   // 7. Languages: the system's own, else the first.
   {
@@ -330,7 +336,7 @@ void CRotavuDlg::CreateControls() {
   Register(kUserFont, userFont_, "userFont");
   sysFont_ = new QRadioButton(this);
   Register(kSysFont, sysFont_, "sysFont");
-  fontChooser_ = new CFontComboBox(this);
+  fontChooser_ = new CFontComboBox(this, false);  // listed after the first paint (ListFonts)
   QComboBox* fontChooser = fontChooser_;
   Register(kFontChooser, fontChooser, "fontChooser");
   fontChooser->setEnabled(app_->fonts.builtInSwitch == 0);
@@ -415,11 +421,13 @@ void CRotavuDlg::CreateControls() {
   colorMenu_ = new QMenu(this);
   colorMenu_->setObjectName("colorMenu");
   for (const LedColour& c : kColours) {
-    QAction* a = colorMenu_->addAction(LedIcon(c.shown), QString());
+    QAction* a = colorMenu_->addAction(QString());
     a->setData(c.command);
     connect(a, &QAction::triggered, this, [this, id = c.command] { OnCommand(id); });
   }
   colour->setMenu(colorMenu_);
+  AfterFirstPaint([this] { DrawColourIcons(); });
+  connect(colorMenu_, &QMenu::aboutToShow, this, &CRotavuDlg::DrawColourIcons);
   y += kButtonHeight + 10;
 
   const int sendTop = kHeight - kMargin - 36;
@@ -451,6 +459,17 @@ void CRotavuDlg::CreateControls() {
   for (QWidget* w : controls_) {
     if (w != band && w != listFrame_ && w != note && w != indicatorFrame) w->raise();
   }
+}
+
+QMenu* CRotavuDlg::colorMenu() {
+  DrawColourIcons();
+  return colorMenu_;
+}
+
+void CRotavuDlg::DrawColourIcons() {
+  const QList<QAction*> actions = colorMenu_->actions();
+  if (actions.isEmpty() || !actions[0]->icon().isNull()) return;
+  for (int k = 0; k < kColourCount && k < actions.size(); ++k) actions[k]->setIcon(LedIcon(kColours[k].shown));
 }
 
 void CRotavuDlg::CreateRow(int i) {
@@ -853,7 +872,7 @@ void CRotavuDlg::OnLineChanged(int id) {
     for (QWidget* w : std::initializer_list<QWidget*>{r.label, r.line, r.txt, r.open, r.middle, r.close})
       w->setEnabled(true);
   }
-  if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
+  charEditor()->LoadLine(row, (*rows_)[row].line);
   emit rowChanged(row);
 }
 
@@ -1007,7 +1026,13 @@ void CRotavuDlg::SetIndicator(bool connectedPicture) {
 // ---------------------------------------------------------------------------------------
 // Character editor
 
+kirrup::CMakeChrWnd* CRotavuDlg::charEditor() {
+  CreateCharEditor();
+  return charEditor_;
+}
+
 void CRotavuDlg::CreateCharEditor() {
+  if (charEditor_) return;
   charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
                                         messages);
   charEditor_->SetChineseUi([this] { return (app_->languages.Current().id & 0x3FF) == 0x04; });
@@ -1016,6 +1041,7 @@ void CRotavuDlg::CreateCharEditor() {
 }
 
 void CRotavuDlg::OpenCharEditor(int row) {
+  CreateCharEditor();
   if (!charEditor_->isVisible()) {
     const QPushButton* txt = rowControls_[row].txt;
     const int left = txt->mapToGlobal(QPoint(txt->width(), 0)).x() + 8;
@@ -1036,9 +1062,32 @@ void CRotavuDlg::ReloadCharEditor() {
 }
 
 void CRotavuDlg::StoreCharEditorSize() {
-  const QSize outer = charEditor_->OuterSize();
+  const QSize outer = charEditor()->OuterSize();
   app_->settings.makeChrWndCx = outer.width();
   app_->settings.makeChrWndCy = outer.height();
+}
+
+// ---------------------------------------------------------------------------------------
+// After the first paint
+
+void CRotavuDlg::AfterFirstPaint(std::function<void()> task) { deferred_.push_back(std::move(task)); }
+
+void CRotavuDlg::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  if (painted_) return;
+  painted_ = true;
+  // The children paint after the dialog in this same pass and the picture is sent when it
+  // ends; the deferred work starts on a later turn of the event loop.
+  QTimer::singleShot(0, this, &CRotavuDlg::RunDeferred);
+}
+
+void CRotavuDlg::RunDeferred() {
+  if (deferred_.empty()) return;
+  // One task a turn: input that arrives meanwhile is not kept waiting for all of them.
+  std::function<void()> task = std::move(deferred_.front());
+  deferred_.erase(deferred_.begin());
+  task();
+  if (!deferred_.empty()) QTimer::singleShot(0, this, &CRotavuDlg::RunDeferred);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "device/device_image.h"
 
@@ -122,7 +123,8 @@ class CRotavuDlg : public QDialog {
   QWidget* Control(int id) const { return controls_.value(id, nullptr); }
   const RowControls& Row(int i) const { return rowControls_[i]; }
   QMenu* systemMenu() const { return systemMenu_; }
-  QMenu* colorMenu() const { return colorMenu_; }
+  // The LED colour menu; its pictures are drawn after the first paint or when first asked for.
+  QMenu* colorMenu();
   QPushButton* exitButton() const { return exitButton_; }
 
   kirrup::MessageRows& rows() { return *rows_; }
@@ -132,8 +134,9 @@ class CRotavuDlg : public QDialog {
   bool showsConnectedPicture() const { return showsConnected_; }
   const kirrup::DeviceImage& deviceImage() const { return *image_; }
   const kirrup::LdatData& loadedFile() const { return ldat_; }
-  // The character editor frame (hidden until a TXT button opens it).
-  kirrup::CMakeChrWnd* charEditor() const { return charEditor_; }
+  // The character editor frame (hidden until a TXT button opens it; made after the first
+  // paint, or at once when asked for earlier).
+  kirrup::CMakeChrWnd* charEditor();
 
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
@@ -158,13 +161,15 @@ class CRotavuDlg : public QDialog {
 
   // Lays the rows out again (scroll position, LED type or middle options changed).
   void LayOutRows();
+
   // Takes the rows per page from frame 2000 as it is now and scrolls to the top.
   void SetUpScrolling();
 
   // Companion windows: the symbol picker (over place 1005) and the system font chooser
   // (1039), with the system menu's LED type and font entries.
   CKeyWnd* symbolPicker() const { return keyWnd_; }
-  CFontComboBox* fontChooser() const { return fontChooser_; }
+  // Lists the installed families first when that has not happened yet.
+  CFontComboBox* fontChooser();
   // WM_INSERT_RECORD: the record goes into the row whose line had the focus last.
   void OnInsertRecord(const kirrup::CharColumns& record);
   // Runs the font chooser dialog (exec by default; tests answer it).
@@ -187,10 +192,17 @@ class CRotavuDlg : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Work no one sees in the first picture (hidden windows, lists and menus not open yet)
+  // waits until that picture is on the screen; each task runs once, in order.
+  void AfterFirstPaint(std::function<void()> task);
+  void RunDeferred();
+
   void CreateControls();
   void CreateRow(int i);
+  void DrawColourIcons();
   QPushButton* MakeButton(int id, const QString& icon, const QRect& geometry);
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
@@ -227,13 +239,14 @@ class CRotavuDlg : public QDialog {
   void FollowLedType(int type);
   void OnFontSource();
   void OnFontChosen();
+  void ListFonts();
   void AddCompanionMenus();
   void RefreshCompanionMenus();
   bool ChineseTexts() const;
 
   // The character editor: created hidden, opened by a row's TXT button, following every
   // line change, its size kept in the settings.
-  void CreateCharEditor();
+  void CreateCharEditor();  // once; later calls do nothing
   void OpenCharEditor(int row);
   void ReloadCharEditor();
   void StoreCharEditorSize();
@@ -276,4 +289,6 @@ class CRotavuDlg : public QDialog {
   std::array<QLabel*, 4> headers_{};  // 1056..1059
   QPixmap connectedPicture_, disconnectedPicture_;
   QTimer pollTimer_, resetTimer_;
+  std::vector<std::function<void()>> deferred_;
+  bool painted_ = false;
 };

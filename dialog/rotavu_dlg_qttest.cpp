@@ -21,6 +21,8 @@
 #include "dialog/demo_wnd.h"
 #include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
+#include "editor/make_chr_wnd.h"
+#include "fonts/font_combo_box.h"
 #include "fonts/key_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
@@ -132,6 +134,7 @@ class RotavuDlgTest : public QObject {
   void systemMenuOpensTheAboutBox();
   void altSpaceOpensTheSystemMenu();
   void exitEscapeAndCloseBoxEndTheDialogWithCommandOne();
+  void hiddenWorkWaitsForTheFirstPaint();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -808,4 +811,30 @@ void RotavuDlgTest::exitEscapeAndCloseBoxEndTheDialogWithCommandOne() {
 }
 
 QTEST_MAIN(RotavuDlgTest)
+// The hidden editor frame, the font list and the colour pictures are made once the first
+// picture is on the screen, or at once by whoever needs them earlier; never twice.
+void RotavuDlgTest::hiddenWorkWaitsForTheFirstPaint() {
+  for (const bool askFirst : {false, true}) {
+    Fixture f;
+    CRotavuDlg& dlg = *f.dlg;
+    auto* fonts = f.control<QComboBox>(CRotavuDlg::kFontChooser);
+    QVERIFY(!dlg.findChild<kirrup::CMakeChrWnd*>());
+    QCOMPARE(fonts->count(), 0);
+    if (askFirst) {
+      QVERIFY(dlg.charEditor() != nullptr);
+      QVERIFY(dlg.fontChooser()->count() > 0);
+      QVERIFY(!dlg.colorMenu()->actions()[0]->icon().isNull());
+    }
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QTRY_VERIFY(fonts->count() > 0);
+    QTRY_COMPARE(dlg.findChildren<kirrup::CMakeChrWnd*>().size(), qsizetype(1));
+    QVERIFY(!dlg.charEditor()->isVisible());
+    QVERIFY(static_cast<CFontComboBox*>(fonts)->filled());
+    const QList<QAction*> colours = dlg.colorMenu()->actions();
+    QTRY_VERIFY(!colours[3]->icon().isNull());
+    dlg.hide();
+  }
+}
+
 #include "rotavu_dlg_qttest.moc"
