@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/windows_language_ids.h"
+#include "dialog/demo_wnd.h"
 #include "dialog/rotavu_dlg.h"
 #include "platform/program_folder.h"
 
@@ -69,6 +70,8 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
+  // The simulation's picture is drawn meanwhile on the other core.
+  if (runMainDialog) CDemoWnd::PreparePicture();
   Step("InitFramework");  // steps 1 to 3 were the constructor's
   StartUp(executablePath, *messageSink);
   Step("BuildImageList");

@@ -206,7 +206,9 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
   AddCompanionMenus();
-  setWindowIcon(kirrup::SvgIcon("icon"));
+  // Set on the window it renders every size offered to the window manager: after the
+  // first picture.
+  AfterFirstPaint([this] { setWindowIcon(kirrup::SvgIcon("icon")); });
 
   // 3. The top band.
   LoadPictures();
@@ -521,8 +523,9 @@ int CRotavuDlg::ListWidthForEffectTexts(const kirrup::LanguageTable& table) {
   // A closed combo box as wide as its longest item; three boxes a row (middle options
   // shown) beside the widest line window, that of 7 LEDs. Only the one language is
   // measured: the fonts of every other script would slow the start.
+  // Its size hint follows its items under the default policy too; setting one would
+  // build the box's pop-up list for nothing.
   QComboBox probe(this);
-  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
   auto add = [&probe](const auto& texts) {
     for (const std::u16string& text : texts) probe.addItem(Text(text));
   };
