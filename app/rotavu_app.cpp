@@ -70,8 +70,11 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
-  // The simulation's picture is drawn meanwhile on the other core.
-  if (runMainDialog) CDemoWnd::PreparePicture();
+  // The simulation's picture and the dialog's icons are drawn meanwhile on the other core.
+  if (runMainDialog) {
+    CDemoWnd::PreparePicture();
+    CRotavuDlg::PreparePictures();
+  }
   Step("InitFramework");  // steps 1 to 3 were the constructor's
   StartUp(executablePath, *messageSink);
   Step("BuildImageList");

@@ -160,6 +160,20 @@ const LedColour kColours[kColourCount] = {
 
 }  // namespace
 
+void CRotavuDlg::PreparePictures() {
+  const qreal ratio = std::max<qreal>(1.0, qApp->devicePixelRatio());
+  auto at = [ratio](QSize size) { return size * ratio; };
+  std::vector<std::pair<QString, QSize>> pictures;
+  for (const char* name : {"open", "save", "clear", "start", "stop", "color", "send", "exit"})
+    pictures.emplace_back(QString::fromLatin1(name), at(QSize(18, 18)));
+  pictures.emplace_back(QStringLiteral("txt"), at(kTxtSize - QSize(6, 4)));
+  pictures.emplace_back(QStringLiteral("language"), at(QSize(16, 16)));
+  pictures.emplace_back(QStringLiteral("icon"), at(QSize(kLogoSize.height() - 8, kLogoSize.height() - 8)));
+  pictures.emplace_back(QStringLiteral("connected"), at(kIndicatorSize));
+  pictures.emplace_back(QStringLiteral("disconnected"), at(kIndicatorSize));
+  kirrup::PrepareSvgPictures(std::move(pictures));
+}
+
 CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(parent) {
   CRotavuApp* running = CRotavuApp::Instance();
   app_ = app ? app : running;

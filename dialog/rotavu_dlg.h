@@ -138,6 +138,10 @@ class CRotavuDlg : public QDialog {
   // paint, or at once when asked for earlier).
   kirrup::CMakeChrWnd* charEditor();
 
+  // Starts drawing the pictures of the first paint on another thread (early in start-up,
+  // before the dialog is made).
+  static void PreparePictures();
+
   // Handles a command of the dialog's controls and menus.
   void OnCommand(int id);
   // Scroll bar 1999.

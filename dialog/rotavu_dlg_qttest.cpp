@@ -27,6 +27,7 @@
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
+#include "widgets/svg_image.h"
 
 using kirrup::SaveAnswer;
 
@@ -135,6 +136,7 @@ class RotavuDlgTest : public QObject {
   void altSpaceOpensTheSystemMenu();
   void exitEscapeAndCloseBoxEndTheDialogWithCommandOne();
   void hiddenWorkWaitsForTheFirstPaint();
+  void picturesDrawnAheadMatchThoseDrawnWhenShown();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -836,6 +838,16 @@ void RotavuDlgTest::hiddenWorkWaitsForTheFirstPaint() {
     QTRY_VERIFY(!dlg.windowIcon().isNull());
     dlg.hide();
   }
+}
+
+// A picture drawn ahead on another thread is the picture the dialog would draw itself.
+void RotavuDlgTest::picturesDrawnAheadMatchThoseDrawnWhenShown() {
+  const QImage send = kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage();
+  const QImage txt = kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage();
+  CRotavuDlg::PreparePictures();
+  QCOMPARE(kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage(), send);
+  QCOMPARE(kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage(), txt);
+  QVERIFY(!send.isNull() && send != QImage(send.size(), send.format()));
 }
 
 #include "rotavu_dlg_qttest.moc"
