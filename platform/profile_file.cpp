@@ -79,6 +79,19 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
 
 }  // namespace
 
+size_t ProfileFile::FoldedHash::operator()(std::u16string_view s) const noexcept {
+  size_t h = 14695981039346656037ull;
+  for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
+  return h;
+}
+
+bool ProfileFile::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
 char16_t FoldCase(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
   if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);  // Latin-1
@@ -205,18 +218,15 @@ void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
     return;
   }
   Section& s = sections_.back();
+  // Keys before the first header belong to no section and are never found. The name is
+  // folded before the line moves: a short text moves its characters along.
+  std::u16string key = p.kind == Parsed::Key && sections_.size() > 1 ? Fold(p.name) : std::u16string();
   s.lines.push_back(std::move(line));
-  // Keys before the first header belong to no section and are never found.
-  if (sections_.size() > 1) IndexLine(s, s.lines.size() - 1);
-}
-
-void ProfileFile::IndexLine(Section& s, size_t index) {
-  const Parsed p = ParseLine(s.lines[index].text);
-  if (p.kind == Parsed::Key) s.keys.try_emplace(Fold(p.name), index);
+  if (!key.empty()) s.keys.try_emplace(std::move(key), s.lines.size() - 1);
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
-  const auto it = sectionIndex_.find(Fold(Trim(section)));
+  const auto it = sectionIndex_.find(Trim(section));
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -228,7 +238,7 @@ std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std
                                                 size_t maxChars) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto it = s->keys.find(Fold(Trim(key)));
+  const auto it = s->keys.find(Trim(key));
   if (it == s->keys.end()) return std::nullopt;
   return CleanValue(ParseLine(s->lines[it->second].text).value, maxChars);
 }
@@ -309,7 +319,7 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
     sections_.push_back(std::move(fresh));
     return;
   }
-  const auto it = s->keys.find(Fold(key));
+  const auto it = s->keys.find(key);
   if (it != s->keys.end()) {
     // Keep the key as the file spells it.
     const std::u16string name(ParseLine(s->lines[it->second].text).name);
