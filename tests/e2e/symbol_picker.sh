@@ -9,7 +9,8 @@
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inner "$@"
+  # -noreset: the server stays when the first program run ends, ready for the second.
+  exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$0" --inner "$@"
 fi
 shift
 kirrup=$1 cli=$2 libdir=$3 emulator=$4 out=$5
