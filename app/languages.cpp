@@ -355,12 +355,11 @@ std::u16string ExpandParagraphs(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size() + 8);
   for (size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == u"[b]") {
-      out += u"\r\n\r\n";
-      i += 3;
-    } else {
-      out += text[i++];
-    }
+    const size_t mark = std::min(text.find(u"[b]", i), text.size());
+    out.append(text.substr(i, mark - i));
+    if (mark == text.size()) break;
+    out += u"\r\n\r\n";
+    i = mark + 3;
   }
   return out;
 }

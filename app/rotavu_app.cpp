@@ -7,8 +7,21 @@
 #include <QTimer>
 
 #include "app/windows_language_ids.h"
+#include "dialog/demo_wnd.h"
 #include "dialog/rotavu_dlg.h"
 #include "platform/program_folder.h"
+
+// The image strip and the cursors are compiled in as XPM data: decoding them straight
+// from memory spares start-up the image reader and its search of format plugins.
+#include "res/bitmap129.xpm"
+#include "res/cursor231.xpm"
+#include "res/cursor234.xpm"
+#include "res/cursor239.xpm"
+#include "res/cursor240.xpm"
+#include "res/cursor245.xpm"
+#include "res/cursor246.xpm"
+#include "res/cursor247.xpm"
+#include "res/cursor248.xpm"
 
 static void InitResources() { Q_INIT_RESOURCE(kirrup); }
 
@@ -57,6 +70,11 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
+  // The simulation's picture and the dialog's icons are drawn meanwhile on the other core.
+  if (runMainDialog) {
+    CDemoWnd::PreparePicture();
+    CRotavuDlg::PreparePictures();
+  }
   Step("InitFramework");  // steps 1 to 3 were the constructor's
   StartUp(executablePath, *messageSink);
   Step("BuildImageList");
@@ -78,7 +96,7 @@ void CRotavuApp::ExitInstance() {
 
 void CRotavuApp::BuildImageList() {
   imageList.clear();
-  const QPixmap strip(":/res/bitmap129.xpm");
+  const QPixmap strip(bitmap_129);
   constexpr int kImageWidth = 56;
   if (strip.isNull() || strip.width() < kImageWidth) {
     kirrup::platform::ErrorBox(*messageSink, "Could not load bitmaps");
@@ -93,12 +111,15 @@ void CRotavuApp::BuildImageList() {
 
 QCursor CRotavuApp::LoadResourceCursor(int id) {
   struct HotSpot {
-    int id, x, y;
+    int id;
+    const char* const* xpm;
+    int x, y;
   };
-  static constexpr HotSpot kHotSpots[] = {{231, 15, 15}, {234, 15, 15}, {239, 2, 28}, {240, 1, 30},
-                                          {245, 15, 15}, {246, 1, 1},   {247, 1, 1},  {248, 1, 1}};
+  static const HotSpot kHotSpots[] = {{231, cursor_231, 15, 15}, {234, cursor_234, 15, 15}, {239, cursor_239, 2, 28},
+                                      {240, cursor_240, 1, 30},  {245, cursor_245, 15, 15}, {246, cursor_246, 1, 1},
+                                      {247, cursor_247, 1, 1},   {248, cursor_248, 1, 1}};
   for (const HotSpot& h : kHotSpots) {
-    if (h.id == id) return QCursor(QPixmap(QString(":/res/cursor%1.xpm").arg(id)), h.x, h.y);
+    if (h.id == id) return QCursor(QPixmap(h.xpm), h.x, h.y);
   }
   return QCursor(Qt::ArrowCursor);
 }

@@ -31,4 +31,10 @@ void BM_DemoPaintFull16LedLine(benchmark::State& state) {
 }
 BENCHMARK(BM_DemoPaintFull16LedLine)->Unit(benchmark::kMicrosecond);
 
+// The picture the simulation window draws on every start.
+void BM_DrawDemoPicture(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(kirrup::DrawDemoPicture());
+}
+BENCHMARK(BM_DrawDemoPicture)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -256,6 +256,14 @@ void CompanionsTest::comboBoxDrawsFacesAndSharesOneList() {
     CFontComboBox a, b;
     QCOMPARE(&a.fontList(), &b.fontList());
     QCOMPARE(CFontComboBox::SharedBoxes(), before + 2);
+    // A box its owner fills lists nothing until then, and then the same families.
+    CFontComboBox later(nullptr, false);
+    QCOMPARE(later.count(), 0);
+    QVERIFY(!later.filled());
+    later.Fill();
+    QVERIFY(later.filled());
+    QCOMPARE(later.count(), a.count());
+    QCOMPARE(&later.fontList(), &a.fontList());
   }
   QCOMPARE(CFontComboBox::SharedBoxes(), before);
 }

@@ -2,6 +2,7 @@
 #include "dialog/demo_wnd.h"
 
 #include <QPainter>
+#include <future>
 
 #include "res/demo_picture.h"
 #include "widgets/accessibility.h"
@@ -9,7 +10,26 @@
 using kirrup::DemoEngine;
 using kirrup::platform::RgbImage;
 
-CDemoWnd::CDemoWnd(QWidget* parent) : QFrame(parent), engine_(kirrup::DrawDemoPicture()) {
+namespace {
+
+std::future<RgbImage>& PreparedPicture() {
+  static std::future<RgbImage> picture;
+  return picture;
+}
+
+RgbImage TakePicture() {
+  std::future<RgbImage>& prepared = PreparedPicture();
+  return prepared.valid() ? prepared.get() : kirrup::DrawDemoPicture();
+}
+
+}  // namespace
+
+void CDemoWnd::PreparePicture() {
+  std::future<RgbImage>& prepared = PreparedPicture();
+  if (!prepared.valid()) prepared = std::async(std::launch::async, kirrup::DrawDemoPicture);
+}
+
+CDemoWnd::CDemoWnd(QWidget* parent) : QFrame(parent), engine_(TakePicture()) {
   setObjectName("CDemoWnd");
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(1);

@@ -21,6 +21,10 @@ class CDemoWnd : public QFrame {
 
   explicit CDemoWnd(QWidget* parent = nullptr);
 
+  // Starts drawing the toy's picture on another thread, early in start-up; the first
+  // window made afterwards takes it from there instead of drawing it itself.
+  static void PreparePicture();
+
   // Start command: "No data!" through messages when no enabled row holds a character
   // (returns false, the Stop button stays as it was); else takes the play list of the
   // rows and plays it from its first scene. True: the dialog enables Stop.

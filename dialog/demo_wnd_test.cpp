@@ -61,6 +61,15 @@ class DemoWndTest : public QObject {
     QVERIFY((img.pixel(96, 40) & 0xFFFFFF) != 0xFFFFFF);
   }
 
+  void pictureDrawnAheadIsThePictureDrawnAtOnce() {
+    CDemoWnd drawn;  // nothing prepared: the window draws its own
+    CDemoWnd::PreparePicture();
+    CDemoWnd taken;  // takes the one drawn on the other thread
+    CDemoWnd later;  // that one is gone: draws its own again
+    QCOMPARE(taken.ClientImage(), drawn.ClientImage());
+    QCOMPARE(later.ClientImage(), drawn.ClientImage());
+  }
+
   void startWithoutDataSaysSoAndStaysStopped() {
     CDemoWnd w;
     RecordingSink sink;

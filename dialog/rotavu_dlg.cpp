@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -178,6 +179,20 @@ const LedColour kColours[kColourCount] = {
 
 }  // namespace
 
+void CRotavuDlg::PreparePictures() {
+  const qreal ratio = std::max<qreal>(1.0, qApp->devicePixelRatio());
+  auto at = [ratio](QSize size) { return size * ratio; };
+  std::vector<std::pair<QString, QSize>> pictures;
+  for (const char* name : {"open", "save", "clear", "start", "stop", "color", "send", "exit"})
+    pictures.emplace_back(QString::fromLatin1(name), at(QSize(18, 18)));
+  pictures.emplace_back(QStringLiteral("txt"), at(kTxtSize - QSize(6, 4)));
+  pictures.emplace_back(QStringLiteral("language"), at(QSize(16, 16)));
+  pictures.emplace_back(QStringLiteral("icon"), at(QSize(kLogoSize.height() - 8, kLogoSize.height() - 8)));
+  pictures.emplace_back(QStringLiteral("connected"), at(kIndicatorSize));
+  pictures.emplace_back(QStringLiteral("disconnected"), at(kIndicatorSize));
+  kirrup::PrepareSvgPictures(std::move(pictures));
+}
+
 CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(parent) {
   CRotavuApp* running = CRotavuApp::Instance();
   app_ = app ? app : running;
@@ -202,7 +217,11 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   setWindowTitle(QStringLiteral("Kirrup"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setPalette(DialogPalette(palette()));
+  // The light palette is the application's, not the dialog's: then every control shares
+  // one palette, and the style's cached pictures of combo boxes and buttons (keyed by the
+  // palette) serve all twelve rows. A dialog palette gives each child a palette of its own,
+  // and every control is drawn from scratch at the first paint.
+  QApplication::setPalette(DialogPalette(QApplication::palette()));
   setAutoFillBackground(true);
   // An LED data file dropped from a file manager opens as Open does.
   setAcceptDrops(true);
@@ -224,7 +243,9 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   about->setData(kAboutCommand);
   connect(about, &QAction::triggered, this, [this] { OnCommand(kAboutCommand); });
   AddCompanionMenus();
-  setWindowIcon(kirrup::SvgIcon("icon"));
+  // Set on the window it renders every size offered to the window manager: after the
+  // first picture.
+  AfterFirstPaint([this] { setWindowIcon(kirrup::SvgIcon("icon")); });
 
   // 3. The top band.
   LoadPictures();
@@ -245,7 +266,8 @@ CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(pare
   demo_->move(Control(kSimulationPlace)->geometry().topLeft());
   demo_->SetLedColor(app_->settings.ledColor);
   demo_->show();
-  CreateCharEditor();
+  AfterFirstPaint([this] { CreateCharEditor(); });
+  AfterFirstPaint([this] { ListFonts(); });
 
   // 7. Languages: the system's own, else the first.
   {
@@ -363,7 +385,7 @@ void CRotavuDlg::CreateControls() {
   Register(kUserFont, userFont_, "userFont");
   sysFont_ = new QRadioButton(this);
   Register(kSysFont, sysFont_, "sysFont");
-  fontChooser_ = new CFontComboBox(this);
+  fontChooser_ = new CFontComboBox(this, false);  // listed after the first paint (ListFonts)
   QComboBox* fontChooser = fontChooser_;
   Register(kFontChooser, fontChooser, "fontChooser");
   fontChooser->setEnabled(app_->fonts.builtInSwitch == 0);
@@ -448,11 +470,13 @@ void CRotavuDlg::CreateControls() {
   colorMenu_ = new QMenu(this);
   colorMenu_->setObjectName("colorMenu");
   for (const LedColour& c : kColours) {
-    QAction* a = colorMenu_->addAction(LedIcon(c.shown), QString());
+    QAction* a = colorMenu_->addAction(QString());
     a->setData(c.command);
     connect(a, &QAction::triggered, this, [this, id = c.command] { OnCommand(id); });
   }
   colour->setMenu(colorMenu_);
+  AfterFirstPaint([this] { DrawColourIcons(); });
+  connect(colorMenu_, &QMenu::aboutToShow, this, &CRotavuDlg::DrawColourIcons);
   y += kButtonHeight + 10;
 
   const int sendTop = kHeight - kMargin - 36;
@@ -542,6 +566,17 @@ void CRotavuDlg::PlaceBandChoices() {
   fontChoice_->setGeometry(ToQRect(c.fontChoice));
 }
 
+QMenu* CRotavuDlg::colorMenu() {
+  DrawColourIcons();
+  return colorMenu_;
+}
+
+void CRotavuDlg::DrawColourIcons() {
+  const QList<QAction*> actions = colorMenu_->actions();
+  if (actions.isEmpty() || !actions[0]->icon().isNull()) return;
+  for (int k = 0; k < kColourCount && k < actions.size(); ++k) actions[k]->setIcon(LedIcon(kColours[k].shown));
+}
+
 void CRotavuDlg::CreateRow(int i) {
   RowControls& r = rowControls_[i];
   r.label = new QLabel(QString::number(i + 1), this);
@@ -596,8 +631,9 @@ int CRotavuDlg::ListWidthForEffectTexts(const kirrup::LanguageTable& table) {
   // A closed combo box as wide as its longest item; three boxes a row (middle options
   // shown) beside the widest line window, that of 7 LEDs. Only the one language is
   // measured: the fonts of every other script would slow the start.
+  // Its size hint follows its items under the default policy too; setting one would
+  // build the box's pop-up list for nothing.
   QComboBox probe(this);
-  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
   auto add = [&probe](const auto& texts) {
     for (const std::u16string& text : texts) probe.addItem(Text(text));
   };
@@ -953,7 +989,7 @@ void CRotavuDlg::OnLineChanged(int id) {
   const int row = id - kLineWindow;
   if (row < 0 || row >= MessageRows::kCount) return;
   EnableRow(state_.LineChanged(*rows_, row));
-  if (charEditor_) charEditor_->LoadLine(row, (*rows_)[row].line);
+  charEditor()->LoadLine(row, (*rows_)[row].line);
   RefreshCapacity();
   RefreshRowRoom(row);
   emit rowChanged(row);
@@ -1153,7 +1189,13 @@ void CRotavuDlg::SetIndicatorTip(const QString& tip) {
 // ---------------------------------------------------------------------------------------
 // Character editor
 
+kirrup::CMakeChrWnd* CRotavuDlg::charEditor() {
+  CreateCharEditor();
+  return charEditor_;
+}
+
 void CRotavuDlg::CreateCharEditor() {
+  if (charEditor_) return;
   charEditor_ = new kirrup::CMakeChrWnd(this, QSize(app_->settings.makeChrWndCx, app_->settings.makeChrWndCy),
                                         messages);
   charEditor_->SetChineseUi([this] { return kirrup::IsChineseTable(app_->languages.Current()); });
@@ -1168,6 +1210,7 @@ void CRotavuDlg::CreateCharEditor() {
 }
 
 void CRotavuDlg::OpenCharEditor(int row) {
+  CreateCharEditor();
   if (!charEditor_->isVisible()) {
     const QPushButton* txt = rowControls_[row].txt;
     const int left = txt->mapToGlobal(QPoint(txt->width(), 0)).x() + 8;
@@ -1190,9 +1233,32 @@ void CRotavuDlg::ReloadCharEditor() {
 }
 
 void CRotavuDlg::StoreCharEditorSize() {
-  const QSize outer = charEditor_->OuterSize();
+  const QSize outer = charEditor()->OuterSize();
   app_->settings.makeChrWndCx = outer.width();
   app_->settings.makeChrWndCy = outer.height();
+}
+
+// ---------------------------------------------------------------------------------------
+// After the first paint
+
+void CRotavuDlg::AfterFirstPaint(std::function<void()> task) { deferred_.push_back(std::move(task)); }
+
+void CRotavuDlg::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  if (painted_) return;
+  painted_ = true;
+  // The children paint after the dialog in this same pass and the picture is sent when it
+  // ends; the deferred work starts on a later turn of the event loop.
+  QTimer::singleShot(0, this, &CRotavuDlg::RunDeferred);
+}
+
+void CRotavuDlg::RunDeferred() {
+  if (deferred_.empty()) return;
+  // One task a turn: input that arrives meanwhile is not kept waiting for all of them.
+  std::function<void()> task = std::move(deferred_.front());
+  deferred_.erase(deferred_.begin());
+  task();
+  if (!deferred_.empty()) QTimer::singleShot(0, this, &CRotavuDlg::RunDeferred);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "device/capacity.h"
 #include "device/device_image.h"
@@ -132,7 +133,8 @@ class CRotavuDlg : public QDialog {
   QWidget* Control(int id) const { return controls_.value(id, nullptr); }
   const RowControls& Row(int i) const { return rowControls_[i]; }
   QMenu* systemMenu() const { return systemMenu_; }
-  QMenu* colorMenu() const { return colorMenu_; }
+  // The LED colour menu; its pictures are drawn after the first paint or when first asked for.
+  QMenu* colorMenu();
   QPushButton* exitButton() const { return exitButton_; }
 
   kirrup::MessageRows& rows() { return *rows_; }
@@ -142,8 +144,13 @@ class CRotavuDlg : public QDialog {
   bool showsConnectedPicture() const { return showsConnected_; }
   const kirrup::DeviceImage& deviceImage() const { return *image_; }
   const kirrup::LdatData& loadedFile() const { return ldat_; }
-  // The character editor frame (hidden until a TXT button opens it).
-  kirrup::CMakeChrWnd* charEditor() const { return charEditor_; }
+  // The character editor frame (hidden until a TXT button opens it; made after the first
+  // paint, or at once when asked for earlier).
+  kirrup::CMakeChrWnd* charEditor();
+
+  // Starts drawing the pictures of the first paint on another thread (early in start-up,
+  // before the dialog is made).
+  static void PreparePictures();
   // The top band's LED type and font choices, the toy's memory, the cue on a row that
   // refused a character, the notice of a successful Send.
   QComboBox* ledTypeChoice() const { return ledTypeChoice_; }
@@ -177,13 +184,15 @@ class CRotavuDlg : public QDialog {
 
   // Lays the rows out again (scroll position, LED type or middle options changed).
   void LayOutRows();
+
   // Takes the rows per page from frame 2000 as it is now and scrolls to the top.
   void SetUpScrolling();
 
   // Companion windows: the symbol picker (over place 1005) and the system font chooser
   // (1039), with the system menu's LED type and font entries.
   CKeyWnd* symbolPicker() const { return keyWnd_; }
-  CFontComboBox* fontChooser() const { return fontChooser_; }
+  // Lists the installed families first when that has not happened yet.
+  CFontComboBox* fontChooser();
   // WM_INSERT_RECORD: the record goes into the row whose line had the focus last.
   void OnInsertRecord(const kirrup::CharColumns& record);
   // Runs the font chooser dialog (exec by default; tests answer it).
@@ -209,10 +218,17 @@ class CRotavuDlg : public QDialog {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Work no one sees in the first picture (hidden windows, lists and menus not open yet)
+  // waits until that picture is on the screen; each task runs once, in order.
+  void AfterFirstPaint(std::function<void()> task);
+  void RunDeferred();
+
   void CreateControls();
   void CreateRow(int i);
+  void DrawColourIcons();
   QPushButton* MakeButton(int id, const QString& icon, const QRect& geometry);
   void Register(int id, QWidget* widget, const char* name);
   void ArrangeTopBand();
@@ -268,13 +284,14 @@ class CRotavuDlg : public QDialog {
   void FollowLedType(int type);
   void OnFontSource();
   void OnFontChosen();
+  void ListFonts();
   void AddCompanionMenus();
   void RefreshCompanionMenus();
   bool ChineseTexts() const;
 
   // The character editor: created hidden, opened by a row's TXT button, following every
   // line change, its size kept in the settings.
-  void CreateCharEditor();
+  void CreateCharEditor();  // once; later calls do nothing
   void OpenCharEditor(int row);
   void ReloadCharEditor();
   void StoreCharEditorSize();
@@ -326,4 +343,6 @@ class CRotavuDlg : public QDialog {
   std::array<QLabel*, 4> headers_{};  // 1056..1059
   QPixmap connectedPicture_, disconnectedPicture_;
   QTimer pollTimer_, resetTimer_;
+  std::vector<std::function<void()>> deferred_;
+  bool painted_ = false;
 };

@@ -46,8 +46,20 @@ void CRotavuDlg::FillSymbolPicker() {
 }
 
 void CRotavuDlg::FollowLedType(int type) {
-  fontChooser_->SelectFontByName(QString::fromStdU16String(app_->fonts.systemFontName));
+  // Before the families are listed, listing selects the font.
+  if (fontChooser_->filled()) fontChooser_->SelectFontByName(QString::fromStdU16String(app_->fonts.systemFontName));
   emit ledTypeFollowing(type);
+}
+
+void CRotavuDlg::ListFonts() {
+  if (fontChooser_->filled()) return;
+  fontChooser_->Fill();
+  fontChooser_->SelectFontByName(QString::fromStdU16String(app_->fonts.systemFontName));
+}
+
+CFontComboBox* CRotavuDlg::fontChooser() {
+  ListFonts();
+  return fontChooser_;
 }
 
 void CRotavuDlg::OnFontSource() {
@@ -150,6 +162,7 @@ void CRotavuDlg::RefreshCompanionMenus() {
 }
 
 void CRotavuDlg::ChooseSystemFont() {
+  ListFonts();
   CFontChooserDlg chooser(*fontChooser_, ChineseTexts(), this);
   const int result = runFontChooser ? runFontChooser(chooser) : chooser.exec();
   const int row = chooser.chosenRow();

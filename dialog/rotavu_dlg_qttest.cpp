@@ -24,11 +24,14 @@
 #include "dialog/demo_wnd.h"
 #include "dialog/ldat_file.h"
 #include "dialog/rotavu_dlg.h"
+#include "editor/make_chr_wnd.h"
+#include "fonts/font_combo_box.h"
 #include "fonts/key_wnd.h"
 #include "lines/input_chr_wnd.h"
 #include "lines/line_test_support.h"
 #include "platform/message_box.h"
 #include "widgets/drop_test_support.h"
+#include "widgets/svg_image.h"
 
 using kirrup::SaveAnswer;
 
@@ -150,6 +153,8 @@ class RotavuDlgTest : public QObject {
   void refusedCharacterShowsACueOnItsRow();
   void bandChoicesAndMeterAreReachableAndNamed();
   void droppedFileOpensAsOpenDoes();
+  void hiddenWorkWaitsForTheFirstPaint();
+  void picturesDrawnAheadMatchThoseDrawnWhenShown();
 };
 
 void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
@@ -161,7 +166,7 @@ void RotavuDlgTest::isAFixedSizeDialogWithEveryControl() {
   QCOMPARE(dlg.maximumSize(), dlg.minimumSize());
   QVERIFY(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
   QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
-  QVERIFY(!dlg.windowIcon().isNull());
+  // The window icon comes after the first paint (hiddenWorkWaitsForTheFirstPaint).
 
   const int ids[] = {1,    1005, 1006, 1010, 1011, 1012, 1013, 1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,
                      1033, 1034, 1035, 1039, 1040, 1041, 1043, 1044, 1046, 1047, 1056, 1057, 1058, 1059, 1999, 2000};
@@ -1028,6 +1033,43 @@ void RotavuDlgTest::droppedFileOpensAsOpenDoes() {
     QCOMPARE(f.sink.texts, refused ? QStringList{"Open file error!\n" + notLdat + ": not an LED data file (shorter than its header)"}
                                    : QStringList());
   }
+}
+
+// The hidden editor frame, the font list and the colour pictures are made once the first
+// picture is on the screen, or at once by whoever needs them earlier; never twice.
+void RotavuDlgTest::hiddenWorkWaitsForTheFirstPaint() {
+  for (const bool askFirst : {false, true}) {
+    Fixture f;
+    CRotavuDlg& dlg = *f.dlg;
+    auto* fonts = f.control<QComboBox>(CRotavuDlg::kFontChooser);
+    QVERIFY(!dlg.findChild<kirrup::CMakeChrWnd*>());
+    QCOMPARE(fonts->count(), 0);
+    if (askFirst) {
+      QVERIFY(dlg.charEditor() != nullptr);
+      QVERIFY(dlg.fontChooser()->count() > 0);
+      QVERIFY(!dlg.colorMenu()->actions()[0]->icon().isNull());
+    }
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QTRY_VERIFY(fonts->count() > 0);
+    QTRY_COMPARE(dlg.findChildren<kirrup::CMakeChrWnd*>().size(), qsizetype(1));
+    QVERIFY(!dlg.charEditor()->isVisible());
+    QVERIFY(static_cast<CFontComboBox*>(fonts)->filled());
+    const QList<QAction*> colours = dlg.colorMenu()->actions();
+    QTRY_VERIFY(!colours[3]->icon().isNull());
+    QTRY_VERIFY(!dlg.windowIcon().isNull());
+    dlg.hide();
+  }
+}
+
+// A picture drawn ahead on another thread is the picture the dialog would draw itself.
+void RotavuDlgTest::picturesDrawnAheadMatchThoseDrawnWhenShown() {
+  const QImage send = kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage();
+  const QImage txt = kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage();
+  CRotavuDlg::PreparePictures();
+  QCOMPARE(kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage(), send);
+  QCOMPARE(kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage(), txt);
+  QVERIFY(!send.isNull() && send != QImage(send.size(), send.format()));
 }
 
 QTEST_MAIN(RotavuDlgTest)

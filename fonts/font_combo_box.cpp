@@ -55,15 +55,24 @@ class FontItemDelegate : public QStyledItemDelegate {
 }  // namespace
 
 CFontComboBox::CFontComboBox(QWidget* parent, bool fillNow) : QComboBox(parent) {
+  shared_ = true;
+  ++g_boxes;
+  Init(fillNow);
+}
+
+void CFontComboBox::ShareList() {
+  if (list_) return;
   list_ = g_shared.lock();
   if (!list_) {
     list_ = std::make_shared<kirrup::FontList>();
     list_->AddInstalledFamilies();
     g_shared = list_;
   }
-  shared_ = true;
-  ++g_boxes;
-  Init(fillNow);
+}
+
+const kirrup::FontList& CFontComboBox::fontList() {
+  ShareList();
+  return *list_;
 }
 
 CFontComboBox::CFontComboBox(std::shared_ptr<kirrup::FontList> list, QWidget* parent, bool fillNow)
@@ -85,6 +94,8 @@ void CFontComboBox::Init(bool fillNow) {
 }
 
 void CFontComboBox::Fill() {
+  ShareList();
+  filled_ = true;
   const QSignalBlocker block(this);
   clear();
   entries_ = list_->Fill(fontTypeMask);

@@ -26,7 +26,8 @@ class CFontComboBox : public QComboBox {
     kFontTypeRole,                 // int
   };
 
-  // fillNow false: the no-self-fill flag (the owner calls Fill itself).
+  // fillNow false: the no-self-fill flag (the owner calls Fill itself); the installed
+  // families are listed only then.
   explicit CFontComboBox(QWidget* parent = nullptr, bool fillNow = true);
   // A box over another list than the shared one (tests).
   CFontComboBox(std::shared_ptr<kirrup::FontList> list, QWidget* parent = nullptr, bool fillNow = true);
@@ -37,12 +38,13 @@ class CFontComboBox : public QComboBox {
 
   // Empties the box and adds the listed families.
   void Fill();
+  bool filled() const { return filled_; }
   // Selects the first entry whose face name is exactly name, without the selection
   // change notification; false (selection kept) when none is.
   bool SelectFontByName(const QString& name);
 
   const std::vector<kirrup::FontEntry>& entries() const { return entries_; }
-  const kirrup::FontList& fontList() const { return *list_; }
+  const kirrup::FontList& fontList();
   // The family of an entry, or null.
   const CFontInfo* FontInfoAt(int index) const;
 
@@ -57,8 +59,10 @@ class CFontComboBox : public QComboBox {
 
  private:
   void Init(bool fillNow);
+  void ShareList();
 
   std::shared_ptr<kirrup::FontList> list_;
   bool shared_ = false;
+  bool filled_ = false;
   std::vector<kirrup::FontEntry> entries_;
 };

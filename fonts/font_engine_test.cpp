@@ -272,6 +272,23 @@ TEST_F(FontEngineTest, CustomSizeTablesWideGlyphsAndShortFiles) {
   EXPECT_EQ(r.byteCount, 0);
 }
 
+TEST_F(FontEngineTest, ShortSizeTableEndsInEmptySlots) {
+  // Three sized slots: 2 x 8, 3 x 16, 1 x 8 (2, 6 and 1 bytes); every later slot is empty
+  // and sits at the table's total.
+  const std::vector<uint8_t> table = {2, 8, 3, 16, 1, 8};
+  std::ofstream(lib_ / "UserZK16.fnt", std::ios::binary | std::ios::trunc).write("abcdefghi", 9);
+  fonts_.LoadLibraries(folder_.string(), GlyphSizeTableResource(kSizeTable11), table);
+  const UserFont& uf = fonts_.userFont16();
+  EXPECT_EQ(uf.Offset(1), 2u);
+  EXPECT_EQ(uf.Offset(2), 8u);
+  for (uint16_t slot : {3, 0x4E2D, 0xFFFF}) EXPECT_EQ(uf.Offset(slot), 9u) << slot;
+  EXPECT_EQ(uf.GlyphBytes(), 9u);
+  bool ok = false;
+  CharColumns r = Render(kLed16, 0x4E2D, &ok);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(r.width, 0);
+}
+
 TEST_F(FontEngineTest, ShippedFileCutShortGivesGlyphsOnlyBeforeTheCut) {
   const auto path = lib_ / "UserZK16.fnt";
   Load();

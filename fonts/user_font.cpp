@@ -13,13 +13,13 @@ void UserFont::Load(std::span<const uint8_t> sizeTable, std::filesystem::path gl
   available_ = false;
   if (sizeTable.empty()) return;
   sizeTable_.assign(sizeTable.begin(), sizeTable.begin() + std::min<size_t>(sizeTable.size(), 131072));
-  // Each slot's glyph follows the previous ones; slots past the table have no size. A
-  // plain loop over the bytes: both fonts' tables are summed at every start.
-  offsets_.assign(65536, 0);
+  // Each slot's glyph follows the previous ones; every slot past the table has no size, so
+  // from there on all offsets are the table's total and only the sized slots are stored.
   const size_t sized = std::min<size_t>(sizeTable_.size() / 2, 65535);
+  offsets_.resize(sized + 1);
   uint32_t at = 0;
-  for (size_t c = 0; c < 65535; ++c) {
-    if (c < sized) at += uint32_t{sizeTable_[2 * c]} * ((uint32_t{sizeTable_[2 * c + 1]} + 7) / 8);
+  for (size_t c = 0; c < sized; ++c) {
+    at += uint32_t{sizeTable_[2 * c]} * ((uint32_t{sizeTable_[2 * c + 1]} + 7) / 8);
     offsets_[c + 1] = at;
   }
   path_ = std::move(glyphFile);
@@ -44,7 +44,7 @@ int UserFont::Height(uint16_t slot) const {
 
 uint64_t UserFont::GlyphBytes() const {
   if (offsets_.empty()) return 0;
-  return uint64_t{offsets_[65535]} + static_cast<uint64_t>(Width(65535)) * ((Height(65535) + 7) / 8);
+  return uint64_t{Offset(65535)} + static_cast<uint64_t>(Width(65535)) * ((Height(65535) + 7) / 8);
 }
 
 bool UserFont::Read(uint16_t slot, int gap, CharColumns& record) const {
@@ -60,7 +60,7 @@ bool UserFont::Read(uint16_t slot, int gap, CharColumns& record) const {
   const int toRead = std::min(n, static_cast<int>(CharColumns::kMaxBytes) - lead);
   if (toRead > 0) {
     uint8_t buf[CharColumns::kMaxBytes];
-    if (!platform::ReadAt(file.get(), offsets_[slot], buf, static_cast<size_t>(toRead)))
+    if (!platform::ReadAt(file.get(), Offset(slot), buf, static_cast<size_t>(toRead)))
       return false;  // the file is shorter than its table promises
     std::fill_n(record.columns.begin(), lead, 0);
     std::copy_n(buf, toRead, record.columns.begin() + lead);

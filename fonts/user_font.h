@@ -3,6 +3,7 @@
 // A user font: a size table in the program and a glyph file in LIB/ that holds every
 // code's glyph back to back in code order, already in the record's column layout.
 // The glyph file is never held in memory: every lookup opens, seeks, reads and closes it.
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -28,7 +29,9 @@ class UserFont {
   // Width and height of a slot, and its byte offset in the glyph file.
   int Width(uint16_t slot) const;
   int Height(uint16_t slot) const;
-  uint32_t Offset(uint16_t slot) const { return offsets_.empty() ? 0 : offsets_[slot]; }
+  uint32_t Offset(uint16_t slot) const {
+    return offsets_.empty() ? 0 : offsets_[std::min<size_t>(slot, offsets_.size() - 1)];
+  }
   // The glyph file's length its table asks for: every slot's bytes back to back.
   uint64_t GlyphBytes() const;
 
@@ -40,7 +43,7 @@ class UserFont {
 
  private:
   std::vector<uint8_t> sizeTable_;
-  std::vector<uint32_t> offsets_;  // 65536 entries while loaded
+  std::vector<uint32_t> offsets_;  // slots 0 .. the table's last, and its total, while loaded
   std::filesystem::path path_;
   bool available_ = false;
 };

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -77,6 +79,19 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
 
 }  // namespace
 
+size_t ProfileFile::FoldedHash::operator()(std::u16string_view s) const noexcept {
+  size_t h = 14695981039346656037ull;
+  for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
+  return h;
+}
+
+bool ProfileFile::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
 char16_t FoldCase(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
   if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);  // Latin-1
@@ -142,14 +157,29 @@ void ProfileFile::Parse(std::string_view bytes) {
     return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                  (static_cast<unsigned char>(bytes[i + 1]) << 8));
   };
+  // The next CR or LF from i on, found by the library's byte search; a hit counts only as
+  // a whole character (in UTF-16 a unit with a zero high byte). Each byte is searched once
+  // for each of the two.
+  auto find = [&](char ch, size_t from) {
+    if (from >= end) return end;
+    const void* p = std::memchr(bytes.data() + from, ch, end - from);
+    return p ? static_cast<size_t>(static_cast<const char*>(p) - bytes.data()) : end;
+  };
+  size_t nextCr = find('\r', 0), nextLf = find('\n', 0);
+  auto nextBreak = [&](size_t i) {
+    for (;;) {
+      if (nextCr < i) nextCr = find('\r', i);
+      if (nextLf < i) nextLf = find('\n', i);
+      const size_t k = std::min(nextCr, nextLf);
+      if (k >= end) return end;
+      if (k % unit == 0 && (unit == 1 || bytes[k + 1] == 0)) return k;
+      i = k + 1;
+    }
+  };
   size_t start = 0;
   size_t i = 0;
-  while (i < end) {
+  while ((i = nextBreak(i)) < end) {
     const char16_t c = at(i);
-    if (c != u'\r' && c != u'\n') {
-      i += unit;
-      continue;
-    }
     const size_t content = i - start;
     i += unit;
     if (c == u'\r' && i < end && at(i) == u'\n') i += unit;
@@ -164,9 +194,13 @@ void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
   const std::string_view content(raw.data(), contentBytes);
   if (encoding_ == Encoding::Utf16Le) {
     line.text.resize(contentBytes / 2);
-    for (size_t k = 0; k < line.text.size(); ++k) {
-      line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
-                                           (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+    if constexpr (std::endian::native == std::endian::little) {
+      if (!line.text.empty()) std::memcpy(line.text.data(), content.data(), line.text.size() * 2);
+    } else {
+      for (size_t k = 0; k < line.text.size(); ++k) {
+        line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
+                                             (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+      }
     }
   } else {
     line.text = Utf8ToUtf16(content);
@@ -184,18 +218,15 @@ void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
     return;
   }
   Section& s = sections_.back();
+  // Keys before the first header belong to no section and are never found. The name is
+  // folded before the line moves: a short text moves its characters along.
+  std::u16string key = p.kind == Parsed::Key && sections_.size() > 1 ? Fold(p.name) : std::u16string();
   s.lines.push_back(std::move(line));
-  // Keys before the first header belong to no section and are never found.
-  if (sections_.size() > 1) IndexLine(s, s.lines.size() - 1);
-}
-
-void ProfileFile::IndexLine(Section& s, size_t index) {
-  const Parsed p = ParseLine(s.lines[index].text);
-  if (p.kind == Parsed::Key) s.keys.try_emplace(Fold(p.name), index);
+  if (!key.empty()) s.keys.try_emplace(std::move(key), s.lines.size() - 1);
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
-  const auto it = sectionIndex_.find(Fold(Trim(section)));
+  const auto it = sectionIndex_.find(Trim(section));
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -207,7 +238,7 @@ std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std
                                                 size_t maxChars) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto it = s->keys.find(Fold(Trim(key)));
+  const auto it = s->keys.find(Trim(key));
   if (it == s->keys.end()) return std::nullopt;
   return CleanValue(ParseLine(s->lines[it->second].text).value, maxChars);
 }
@@ -288,7 +319,7 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
     sections_.push_back(std::move(fresh));
     return;
   }
-  const auto it = s->keys.find(Fold(key));
+  const auto it = s->keys.find(key);
   if (it != s->keys.end()) {
     // Keep the key as the file spells it.
     const std::u16string name(ParseLine(s->lines[it->second].text).name);

@@ -78,11 +78,21 @@ class ProfileFile {
     std::u16string text;   // decoded, without the ending
     bool ended = false;    // raw ends in a line break
   };
+  // Names stored folded; a lookup folds as it hashes and compares, so it needs no copy.
+  struct FoldedHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view s) const noexcept;
+  };
+  struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept;
+  };
+  using FoldedIndex = std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual>;
   struct Section {
     std::u16string foldedName;  // empty for the lines before the first header
     std::vector<Line> lines;    // the header line first (except for the preamble)
     // Folded key -> index in lines of its first occurrence.
-    std::unordered_map<std::u16string, size_t> keys;
+    FoldedIndex keys;
   };
 
   void AddLine(std::string raw, size_t contentBytes);
@@ -91,13 +101,12 @@ class ProfileFile {
   std::string Encode(std::u16string_view text) const;
   Line MakeLine(std::u16string text) const;
   void EndLastLine();
-  static void IndexLine(Section& s, size_t index);
 
   std::string path_;
   Encoding encoding_ = Encoding::Utf16Le;
   std::string bom_ = "\xFF\xFE";
   std::vector<Section> sections_;  // sections_[0] is the preamble
-  std::unordered_map<std::u16string, size_t> sectionIndex_;  // folded name -> first section
+  FoldedIndex sectionIndex_;  // folded name -> first section
   bool unreadable_ = false;
   FileError loadError_;
   bool dirty_ = false;

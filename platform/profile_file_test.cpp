@@ -228,6 +228,18 @@ TEST(ProfileFile, BadInputKeepsForeignKeys) {
   EXPECT_EQ(Parsed(U16File(many)).GetInt(u"s2500", u"K", 0), 2500);
 }
 
+TEST(ProfileFile, Utf16LinesBreakOnlyAtWholeCrAndLfCharacters) {
+  // U+0D0A, U+010D and U+0A41 carry CR and LF bytes, in both halves, without being line ends.
+  const std::string file = U16File("[Set]\r\nk=\u0D0A\u010D\u0A41x\nj=y\rm=z");
+  const ProfileFile f = Parsed(file);
+  EXPECT_EQ(f.GetString(u"Set", u"k", u""), u"\u0D0A\u010D\u0A41x");
+  EXPECT_EQ(f.GetString(u"Set", u"j", u""), u"y");
+  EXPECT_EQ(f.GetString(u"Set", u"m", u""), u"z");
+  EXPECT_EQ(f.Serialize(), file);
+  // Shifted by one byte (no byte order mark: read as UTF-8 bytes) the same bytes split anew.
+  EXPECT_EQ(Parsed(file.substr(2)).Serialize(), file.substr(2));
+}
+
 TEST(ProfileFile, SaveReplacesTheFileAtomicallyAndLoadReadsItBack) {
   TempDir dir;
   const fs::path path = dir.path() / "Kirrup.ini";

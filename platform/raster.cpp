@@ -2,12 +2,25 @@
 #include "platform/raster.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kirrup::platform {
 namespace {
 
 Rect Clip(const Rect& r, int w, int h) {
   return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, w), std::min(r.bottom, h)};
+}
+
+// Fills n pixels in doubling copies of the first: a handful of block copies instead of a
+// store per pixel, whichever way the code is compiled.
+void FillPixels(Color* p, size_t n, Color c) {
+  if (n == 0) return;
+  p[0] = c;
+  for (size_t done = 1; done < n;) {
+    const size_t k = std::min(done, n - done);
+    std::memcpy(p + done, p, k * sizeof(Color));
+    done += k;
+  }
 }
 
 }  // namespace
@@ -17,12 +30,13 @@ Bitmap1::Bitmap1(int width, int height)
       height_(std::max(height, 0)),
       bits_(static_cast<size_t>(width_) * height_, 0) {}
 
-void Bitmap1::Fill(bool lit) { std::fill(bits_.begin(), bits_.end(), lit ? 1 : 0); }
+// Byte-sized fill values: the library fills with memset.
+void Bitmap1::Fill(bool lit) { std::fill(bits_.begin(), bits_.end(), static_cast<uint8_t>(lit)); }
 
 void Bitmap1::FillRect(const Rect& r, bool lit) {
   const Rect c = Clip(r, width_, height_);
   for (int y = c.top; y < c.bottom; ++y)
-    std::fill_n(bits_.begin() + Index(c.left, y), std::max(c.Width(), 0), lit ? 1 : 0);
+    std::fill_n(bits_.begin() + Index(c.left, y), std::max(c.Width(), 0), static_cast<uint8_t>(lit));
 }
 
 void Bitmap1::CopyFrom(const Bitmap1& src, int sx, int sy, int w, int h, int dx, int dy) {
@@ -37,14 +51,19 @@ void Bitmap1::CopyFrom(const Bitmap1& src, int sx, int sy, int w, int h, int dx,
 RgbImage::RgbImage(int width, int height, Color fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      px_(static_cast<size_t>(width_) * height_, fill & 0xFFFFFF) {}
+      px_(static_cast<size_t>(width_) * height_) {
+  Fill(fill);
+}
 
-void RgbImage::Fill(Color c) { std::fill(px_.begin(), px_.end(), c & 0xFFFFFF); }
+void RgbImage::Fill(Color c) { FillPixels(px_.data(), px_.size(), c & 0xFFFFFF); }
 
 void RgbImage::FillRect(const Rect& r, Color c) {
   const Rect k = Clip(r, width_, height_);
-  for (int y = k.top; y < k.bottom; ++y)
-    std::fill_n(px_.begin() + Index(k.left, y), std::max(k.Width(), 0), c & 0xFFFFFF);
+  if (k.Empty()) return;
+  const size_t w = static_cast<size_t>(k.Width());
+  Color* first = px_.data() + Index(k.left, k.top);
+  FillPixels(first, w, c & 0xFFFFFF);
+  for (int y = k.top + 1; y < k.bottom; ++y) std::memcpy(px_.data() + Index(k.left, y), first, w * sizeof(Color));
 }
 
 }  // namespace kirrup::platform

@@ -39,3 +39,23 @@ TEST(RgbImage, FillRectClipsAndMasksColour) {
   EXPECT_EQ(img.Pixel(2, 1), kInk);
   EXPECT_EQ(img.Pixel(0, 0), kInk);
 }
+
+TEST(RgbImage, FillsCoverExactlyTheirPixels) {
+  // Widths around the doubling copies' block sizes; the rest of the picture stays as it was.
+  struct Case {
+    Rect r;
+  };
+  const Case cases[] = {{{0, 0, 1, 1}}, {{3, 2, 10, 5}}, {{1, 0, 34, 1}}, {{0, 0, 37, 9}}, {{36, 8, 40, 12}}};
+  for (const Case& c : cases) {
+    RgbImage img(37, 9, 0x123456);
+    img.FillRect(c.r, 0xABCDEF);
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 37; ++x) {
+        const bool inside = x >= c.r.left && x < c.r.right && y >= c.r.top && y < c.r.bottom;
+        ASSERT_EQ(img.Pixel(x, y), inside ? 0xABCDEFu : 0x123456u) << c.r.left << "," << c.r.right << " " << x << "," << y;
+      }
+  }
+  RgbImage whole(5, 3, 0x010203);
+  whole.Fill(0x0000FF);
+  EXPECT_EQ(whole.pixels(), std::vector<Color>(15, 0x0000FF));
+}

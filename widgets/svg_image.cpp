@@ -4,23 +4,56 @@
 #include <QApplication>
 #include <QHash>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
+#include <future>
+#include <optional>
 
 namespace kirrup {
 namespace {
+
+QString SvgPath(const QString& name) { return QStringLiteral(":/res/svg/%1.svg").arg(name); }
 
 // Parsed pictures, shared: a picture is read once however many buttons show it.
 QSvgRenderer& Renderer(const QString& name) {
   static QHash<QString, QSvgRenderer*> renderers;
   QSvgRenderer*& r = renderers[name];
-  if (!r) r = new QSvgRenderer(QStringLiteral(":/res/svg/%1.svg").arg(name), qApp);
+  if (!r) r = new QSvgRenderer(SvgPath(name), qApp);
   return *r;
 }
 
+QString PictureKey(const QString& name, QSize devicePixels) {
+  return QStringLiteral("%1@%2x%3").arg(name).arg(devicePixels.width()).arg(devicePixels.height());
+}
+
+// The pictures drawn ahead: a future until the first one is asked for, then a table the
+// askers take their pictures out of.
+struct Prepared {
+  std::future<QHash<QString, QImage>> drawing;
+  QHash<QString, QImage> ready;
+  bool started = false;
+};
+
+Prepared& PreparedPictures() {
+  static Prepared prepared;
+  return prepared;
+}
+
+std::optional<QPixmap> TakePrepared(const QString& name, QSize devicePixels) {
+  Prepared& p = PreparedPictures();
+  if (p.drawing.valid()) p.ready = p.drawing.get();
+  const auto it = p.ready.find(PictureKey(name, devicePixels));
+  if (it == p.ready.end()) return std::nullopt;
+  QPixmap pixmap = QPixmap::fromImage(std::move(*it));
+  p.ready.erase(it);
+  return pixmap;
+}
+
 QPixmap Render(const QString& name, QSize devicePixels) {
+  if (std::optional<QPixmap> prepared = TakePrepared(name, devicePixels)) return *prepared;
   QPixmap pixmap(devicePixels);
   pixmap.fill(Qt::transparent);
   QSvgRenderer& renderer = Renderer(name);
@@ -47,11 +80,12 @@ class SvgIconEngine final : public QIconEngine {
     painter->drawPixmap(rect, p);
   }
 
-  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     const quint64 key = (quint64(size.width()) << 34) | (quint64(size.height()) << 4) | quint64(mode);
     auto it = cache_.find(key);
     if (it != cache_.end()) return *it;
-    QPixmap p = Render(name_, size);
+    // Other modes start from the normal picture, drawn once.
+    QPixmap p = mode == QIcon::Normal ? Render(name_, size) : pixmap(size, QIcon::Normal, state);
     if (mode == QIcon::Disabled) {
       QStyleOption option;
       option.palette = QApplication::palette();
@@ -73,6 +107,28 @@ class SvgIconEngine final : public QIconEngine {
 };
 
 }  // namespace
+
+void PrepareSvgPictures(std::vector<std::pair<QString, QSize>> pictures) {
+  Prepared& p = PreparedPictures();
+  if (p.started) return;
+  p.started = true;
+  // Drawn as a pixmap of the raster engine is drawn: premultiplied ARGB, cleared, smoothed.
+  p.drawing = std::async(std::launch::async, [pictures = std::move(pictures)] {
+    QHash<QString, QImage> drawn;
+    for (const auto& [name, size] : pictures) {
+      QSvgRenderer renderer(SvgPath(name));
+      if (!renderer.isValid() || size.isEmpty()) continue;
+      QImage image(size, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
+      QPainter painter(&image);
+      painter.setRenderHint(QPainter::Antialiasing);
+      renderer.render(&painter);
+      painter.end();
+      drawn.insert(PictureKey(name, size), image);
+    }
+    return drawn;
+  });
+}
 
 QPixmap SvgPixmap(const QString& name, QSize size, qreal devicePixelRatio) {
   QPixmap pixmap = Render(name, size * devicePixelRatio);

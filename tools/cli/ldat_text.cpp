@@ -79,6 +79,10 @@ void LineText(const LdatData& data, const MessageRows& rows, int i, std::string&
 std::string LdatText(const LdatData& data) {
   const auto rows = std::make_unique<MessageRows>();
   ApplyLdat(data, *rows);
+  return LdatText(data, *rows);
+}
+
+std::string LdatText(const LdatData& data, const MessageRows& rows) {
   const LdatHeader& h = data.header;
   const int leds = h.ledType == 1 ? 11 : h.ledType == 2 ? 16 : 7;
   std::string out;
@@ -88,8 +92,8 @@ std::string LdatText(const LdatData& data) {
   Append(out, "lines: %d", data.lineCount());
   if (h.lineCount != data.lineCount()) Append(out, " (stored %d)", h.lineCount);
   Append(out, "\nrecords: %zu\n", data.records.size());
-  for (int i = 0; i < data.lineCount(); ++i) LineText(data, *rows, i, out);
-  const Capacity capacity = CapacityMeter().Measure(*rows);
+  for (int i = 0; i < data.lineCount(); ++i) LineText(data, rows, i, out);
+  const Capacity capacity = CapacityMeter().Measure(rows);
   Append(out, "device image: %d of %d bytes%s\n", capacity.bytes, Capacity::kLimit,
          capacity.Over() ? " over the limit" : "");
   return out;

@@ -8,9 +8,12 @@
 #include <string>
 
 #include "dialog/ldat_file.h"
+#include "lines/message_rows.h"
 
 namespace kirrup::cli {
 
 std::string LdatText(const LdatData& data);
+// The same with the rows the file was already opened into (ApplyLdat of data).
+std::string LdatText(const LdatData& data, const MessageRows& opened);
 
 }  // namespace kirrup::cli

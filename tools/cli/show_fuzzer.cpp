@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const platform::RgbImage picture = DrawDemoPicture();
   LdatData file;
   if (!ParseLdat(std::span<const uint8_t>(data, size), file)) return 0;
-  // Header and effects, twelve rows of at most 50 characters, one line for each other line.
-  CHECK(cli::LdatText(file).size() < 200'000);
   ApplyLdat(file, *rows);
+  // Header and effects, twelve rows of at most 50 characters, one line for each other line.
+  CHECK(cli::LdatText(file, *rows).size() < 200'000);
   const int lines = image->Build(*rows);
   CHECK(lines >= 0 && lines <= MessageRows::kCount && image->length <= DeviceImage::kCapacity);
   DemoEngine engine(picture);
