@@ -8,6 +8,8 @@ usage: bus.py COMMAND ...
   press ROLE NAME         the control's first action (press, click, toggle)
   text ROLE NAME          prints the control's text
   wait-text ROLE NAME T   waits until the control's text is T
+  wait-description ROLE NAME D   waits until the control's description is D
+  value ROLE NAME         prints the control's current value (a meter's, a slider's)
   focus ROLE NAME         gives the control the keyboard
   focused ROLE NAME       waits until the control has the keyboard
   state ROLE NAME STATE   waits until the control has the state (e.g. checked, enabled)
@@ -204,6 +206,13 @@ def main(argv):
             if time.time() > end:
                 sys.exit("bus.py: %s %r reads %r, not %r" % (role, name, text_of(acc), expected))
             time.sleep(0.2)
+    elif cmd == "wait-description":
+        role, name, expected = args
+        acc = control(role, name)
+        wait_for("%s %r described %r (it says %r)" % (role, name, expected, acc.description),
+                 lambda: acc.description == expected)
+    elif cmd == "value":
+        print(int(control(*args[:2]).queryValue().currentValue))
     elif cmd == "focus":
         control(*args[:2]).queryComponent().grabFocus()
     elif cmd == "focused":
