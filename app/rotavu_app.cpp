@@ -2,13 +2,16 @@
 #include "app/rotavu_app.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <future>
 
 #include "app/windows_language_ids.h"
 #include "dialog/demo_wnd.h"
 #include "dialog/rotavu_dlg.h"
+#include "platform/font_families.h"
 #include "platform/program_folder.h"
 
 // The image strip and the cursors are compiled in as XPM data: decoding them straight
@@ -24,6 +27,30 @@
 #include "res/cursor248.xpm"
 
 static void InitResources() { Q_INIT_RESOURCE(kirrup); }
+
+namespace {
+
+// Font look-ups made ahead, one after the other on another thread: fontconfig's
+// configuration (before the application object), then Qt's font database listed from it
+// (once the object exists). The dialog's first measured text finds both ready.
+struct FontsAhead {
+  std::future<bool> configuration;
+  std::future<void> database;
+};
+
+FontsAhead& Ahead() {
+  static FontsAhead ahead;
+  return ahead;
+}
+
+}  // namespace
+
+void CRotavuApp::PrepareAhead() {
+  FontsAhead& a = Ahead();
+  if (!a.configuration.valid())
+    a.configuration = std::async(std::launch::async, kirrup::platform::LoadFontConfiguration);
+  CDemoWnd::PreparePicture();
+}
 
 void CMessageBoxSink::Show(kirrup::platform::MessageIcon icon, const std::string& caption,
                            const std::string& text) {
@@ -51,7 +78,10 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
   };
 }
 
-CRotavuApp::~CRotavuApp() = default;
+CRotavuApp::~CRotavuApp() {
+  // The font database is the application's: the listing ends before it goes.
+  if (Ahead().database.valid()) Ahead().database.wait();
+}
 
 uint16_t CRotavuApp::LanguageIdOf(const QLocale& l) {
   // The locale as its codes; the core knows their Windows ids.
@@ -70,8 +100,16 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
-  // The simulation's picture and the dialog's icons are drawn meanwhile on the other core.
+  // The fonts are listed, the simulation's picture and the dialog's icons drawn meanwhile
+  // on the other core.
   if (runMainDialog) {
+    FontsAhead& a = Ahead();
+    if (!a.database.valid()) {
+      a.database = std::async(std::launch::async, [configuration = std::move(a.configuration)]() mutable {
+        if (configuration.valid()) configuration.wait();  // fontconfig would read it twice at once
+        QFontDatabase::families();
+      });
+    }
     CDemoWnd::PreparePicture();
     CRotavuDlg::PreparePictures();
   }
