@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/rotavu_app.h"
 
+#include <QDBusConnection>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLocale>
@@ -30,25 +31,28 @@ static void InitResources() { Q_INIT_RESOURCE(kirrup); }
 
 namespace {
 
-// Font look-ups made ahead, one after the other on another thread: fontconfig's
-// configuration (before the application object), then Qt's font database listed from it
-// (once the object exists). The dialog's first measured text finds both ready.
-struct FontsAhead {
-  std::future<bool> configuration;
-  std::future<void> database;
+// Work done ahead on other threads for the dialog's first picture. Font look-ups, one
+// after the other: fontconfig's configuration (before the application object), then Qt's
+// font database listed from it (once the object exists). And the session bus: the
+// platform's accessibility bridge connects to it at the dialog's first accessible change
+// and waits for the answer (without a bus, for a failed attempt to start one).
+struct Ahead {
+  std::future<bool> fontConfiguration;
+  std::future<void> fontDatabase;
+  std::future<void> sessionBus;
 };
 
-FontsAhead& Ahead() {
-  static FontsAhead ahead;
+Ahead& WorkAhead() {
+  static Ahead ahead;
   return ahead;
 }
 
 }  // namespace
 
 void CRotavuApp::PrepareAhead() {
-  FontsAhead& a = Ahead();
-  if (!a.configuration.valid())
-    a.configuration = std::async(std::launch::async, kirrup::platform::LoadFontConfiguration);
+  Ahead& a = WorkAhead();
+  if (!a.fontConfiguration.valid())
+    a.fontConfiguration = std::async(std::launch::async, kirrup::platform::LoadFontConfiguration);
   CDemoWnd::PreparePicture();
 }
 
@@ -79,8 +83,11 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CRotavuApp::~CRotavuApp() {
-  // The font database is the application's: the listing ends before it goes.
-  if (Ahead().database.valid()) Ahead().database.wait();
+  // The font database and the bus connections are the application's: the work ahead ends
+  // before it goes.
+  Ahead& a = WorkAhead();
+  if (a.fontDatabase.valid()) a.fontDatabase.wait();
+  if (a.sessionBus.valid()) a.sessionBus.wait();
 }
 
 uint16_t CRotavuApp::LanguageIdOf(const QLocale& l) {
@@ -100,16 +107,17 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
-  // The fonts are listed, the simulation's picture and the dialog's icons drawn meanwhile
-  // on the other core.
+  // The fonts are listed, the session bus connected, the simulation's picture and the
+  // dialog's pictures drawn meanwhile on the other core.
   if (runMainDialog) {
-    FontsAhead& a = Ahead();
-    if (!a.database.valid()) {
-      a.database = std::async(std::launch::async, [configuration = std::move(a.configuration)]() mutable {
+    Ahead& a = WorkAhead();
+    if (!a.fontDatabase.valid()) {
+      a.fontDatabase = std::async(std::launch::async, [configuration = std::move(a.fontConfiguration)]() mutable {
         if (configuration.valid()) configuration.wait();  // fontconfig would read it twice at once
         QFontDatabase::families();
       });
     }
+    if (!a.sessionBus.valid()) a.sessionBus = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
     CDemoWnd::PreparePicture();
     CRotavuDlg::PreparePictures();
   }
