@@ -6,7 +6,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/kirrup_bench --benchmark_filter=StartUp
 //     --benchmark_repetitions=5
 // KIRRUP_BENCH_TRACE=1 prints, for every start, when the window's pixels changed and where.
-// KIRRUP_BENCH_COMPARE=/path/to/kirrup times another build of the program in the same turns.
+// KIRRUP_BENCH_COMPARE=/path/to/kirrup[:/path/to/another] times other builds of the program in
+// the same turns.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -221,18 +222,25 @@ void BM_StartUpToDialog(benchmark::State& state) {
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   const bool trace = std::getenv("KIRRUP_BENCH_TRACE") != nullptr;
   std::optional<PictureReader> reader(std::in_place, display);
-  // The program, the bare dialog and, when KIRRUP_BENCH_COMPARE names one, another build
-  // of the program (main's, say): a change's before and after under the same load.
+  // The program, the bare dialog and the other builds of the program KIRRUP_BENCH_COMPARE
+  // names (main's, say): a change's before and after under the same load.
   struct Program {
     std::string path;
     const char* title;
-    const char* counter;  // prefix of its counters
+    std::string counter;  // prefix of its counters
     std::vector<double> mapped, complete;
   };
   std::vector<Program> programs = {{std::string(KIRRUP_BIN_DIR) + "/kirrup", "Kirrup", "", {}, {}},
                                    {KIRRUP_BARE_DIALOG, "Bare", "bare_", {}, {}}};
-  if (const char* other = std::getenv("KIRRUP_BENCH_COMPARE"); other && *other)
-    programs.push_back({other, "Kirrup", "compared_", {}, {}});
+  if (const char* others = std::getenv("KIRRUP_BENCH_COMPARE")) {
+    std::string list = others;
+    for (size_t at = 0, k = 1; at < list.size(); ++k) {
+      const size_t end = std::min(list.find(':', at), list.size());
+      const std::string number = k == 1 && list.find(':') == std::string::npos ? "" : std::to_string(k);
+      if (end > at) programs.push_back({list.substr(at, end - at), "Kirrup", "compared" + number + "_", {}, {}});
+      at = end + 1;
+    }
+  }
   size_t first = 0;
   for (auto _ : state) {
     // Turn about, so that no program always starts on the heels of the same other one.
