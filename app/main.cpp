@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   const kirrup::CommandLine line = kirrup::ParseCommandLine({argv + (argc > 0 ? 1 : 0), argv + argc});
   if (line.action != kirrup::CommandLine::Action::Run) return kirrup::FinishCommandLine(line, stdout, stderr);
+  CRotavuApp::PrepareAhead();
   CRotavuApp app(argc, argv);
   app.fileToOpen = line.file;
   return app.Run();

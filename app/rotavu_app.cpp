@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/rotavu_app.h"
 
+#include <QDBusConnection>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <future>
 
 #include "app/windows_language_ids.h"
 #include "dialog/demo_wnd.h"
 #include "dialog/rotavu_dlg.h"
+#include "platform/font_families.h"
 #include "platform/program_folder.h"
 
 // The image strip and the cursors are compiled in as XPM data: decoding them straight
@@ -24,6 +28,33 @@
 #include "res/cursor248.xpm"
 
 static void InitResources() { Q_INIT_RESOURCE(kirrup); }
+
+namespace {
+
+// Work done ahead on other threads for the dialog's first picture. Font look-ups, one
+// after the other: fontconfig's configuration (before the application object), then Qt's
+// font database listed from it (once the object exists). And the session bus: the
+// platform's accessibility bridge connects to it at the dialog's first accessible change
+// and waits for the answer (without a bus, for a failed attempt to start one).
+struct Ahead {
+  std::future<bool> fontConfiguration;
+  std::future<void> fontDatabase;
+  std::future<void> sessionBus;
+};
+
+Ahead& WorkAhead() {
+  static Ahead ahead;
+  return ahead;
+}
+
+}  // namespace
+
+void CRotavuApp::PrepareAhead() {
+  Ahead& a = WorkAhead();
+  if (!a.fontConfiguration.valid())
+    a.fontConfiguration = std::async(std::launch::async, kirrup::platform::LoadFontConfiguration);
+  CDemoWnd::PreparePicture();
+}
 
 void CMessageBoxSink::Show(kirrup::platform::MessageIcon icon, const std::string& caption,
                            const std::string& text) {
@@ -51,7 +82,13 @@ CRotavuApp::CRotavuApp(int& argc, char** argv) : QApplication(argc, argv) {
   };
 }
 
-CRotavuApp::~CRotavuApp() = default;
+CRotavuApp::~CRotavuApp() {
+  // The font database and the bus connections are the application's: the work ahead ends
+  // before it goes.
+  Ahead& a = WorkAhead();
+  if (a.fontDatabase.valid()) a.fontDatabase.wait();
+  if (a.sessionBus.valid()) a.sessionBus.wait();
+}
 
 uint16_t CRotavuApp::LanguageIdOf(const QLocale& l) {
   // The locale as its codes; the core knows their Windows ids.
@@ -70,8 +107,17 @@ int CRotavuApp::Run() {
 }
 
 void CRotavuApp::InitInstance() {
-  // The simulation's picture and the dialog's icons are drawn meanwhile on the other core.
+  // The fonts are listed, the session bus connected, the simulation's picture and the
+  // dialog's pictures drawn meanwhile on the other core.
   if (runMainDialog) {
+    Ahead& a = WorkAhead();
+    if (!a.fontDatabase.valid()) {
+      a.fontDatabase = std::async(std::launch::async, [configuration = std::move(a.fontConfiguration)]() mutable {
+        if (configuration.valid()) configuration.wait();  // fontconfig would read it twice at once
+        QFontDatabase::families();
+      });
+    }
+    if (!a.sessionBus.valid()) a.sessionBus = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
     CDemoWnd::PreparePicture();
     CRotavuDlg::PreparePictures();
   }

@@ -29,6 +29,11 @@ class CRotavuApp : public QApplication, public kirrup::Application {
   CRotavuApp(int& argc, char** argv);
   ~CRotavuApp() override;
 
+  // Starts on other threads what the first picture needs and the display does not: the
+  // font configuration and the simulation picture. Called before the application object
+  // is made, so that it runs while the object connects to the display.
+  static void PrepareAhead();
+
   // The application object (null before it is constructed).
   static CRotavuApp* Instance();
   // The Windows language id of a locale (0 when its language has none).

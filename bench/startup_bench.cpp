@@ -6,6 +6,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/kirrup_bench --benchmark_filter=StartUp
 //     --benchmark_repetitions=5
 // KIRRUP_BENCH_TRACE=1 prints, for every start, when the window's pixels changed and where.
+// KIRRUP_BENCH_COMPARE=/path/to/kirrup[:/path/to/another] times other builds of the program in
+// the same turns.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -220,37 +222,58 @@ void BM_StartUpToDialog(benchmark::State& state) {
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   const bool trace = std::getenv("KIRRUP_BENCH_TRACE") != nullptr;
   std::optional<PictureReader> reader(std::in_place, display);
-  const std::string kirrup = std::string(KIRRUP_BIN_DIR) + "/kirrup";
-  std::vector<double> mappedK, mappedB, completeK, completeB;
-  bool kirrupFirst = false;
+  // The program, the bare dialog and the other builds of the program KIRRUP_BENCH_COMPARE
+  // names (main's, say): a change's before and after under the same load.
+  struct Program {
+    std::string path;
+    const char* title;
+    std::string counter;  // prefix of its counters
+    std::vector<double> mapped, complete;
+  };
+  std::vector<Program> programs = {{std::string(KIRRUP_BIN_DIR) + "/kirrup", "Kirrup", "", {}, {}},
+                                   {KIRRUP_BARE_DIALOG, "Bare", "bare_", {}, {}}};
+  if (const char* others = std::getenv("KIRRUP_BENCH_COMPARE")) {
+    std::string list = others;
+    for (size_t at = 0, k = 1; at < list.size(); ++k) {
+      const size_t end = std::min(list.find(':', at), list.size());
+      const std::string number = k == 1 && list.find(':') == std::string::npos ? "" : std::to_string(k);
+      if (end > at) programs.push_back({list.substr(at, end - at), "Kirrup", "compared" + number + "_", {}, {}});
+      at = end + 1;
+    }
+  }
+  size_t first = 0;
   for (auto _ : state) {
-    // Turn about, so that neither program always starts on the heels of the other.
-    kirrupFirst = !kirrupFirst;
-    std::optional<StartTimes> k, b;
-    for (int turn = 0; turn < 2; ++turn) {
-      if ((turn == 0) == kirrupFirst)
-        k = TimeOneStart(display, *reader, kirrup, "Kirrup", trace);
-      else
-        b = TimeOneStart(display, *reader, KIRRUP_BARE_DIALOG, "Bare", trace);
+    // Turn about, so that no program always starts on the heels of the same other one.
+    first = (first + 1) % programs.size();
+    std::vector<std::optional<StartTimes>> times(programs.size());
+    bool missing = false;
+    for (size_t turn = 0; turn < programs.size() && !missing; ++turn) {
+      const size_t k = (first + turn) % programs.size();
+      if (trace) std::fprintf(stderr, "%s\n", programs[k].path.c_str());
+      times[k] = TimeOneStart(display, *reader, programs[k].path, programs[k].title, trace);
+      if (!times[k]) {
+        state.SkipWithError((programs[k].path + ": its window did not appear").c_str());
+        missing = true;
+      }
     }
-    if (!k || !b) {
-      state.SkipWithError(!k ? "the program's window did not appear" : "the bare dialog did not appear");
-      break;
-    }
-    mappedK.push_back(k->mapped), completeK.push_back(k->complete);
-    mappedB.push_back(b->mapped), completeB.push_back(b->complete);
-    state.SetIterationTime(k->complete / 1000.0);
+    if (missing) break;
+    for (size_t k = 0; k < programs.size(); ++k)
+      programs[k].mapped.push_back(times[k]->mapped), programs[k].complete.push_back(times[k]->complete);
+    state.SetIterationTime(times[0]->complete / 1000.0);
   }
   reader.reset();
   XCloseDisplay(display);
-  if (mappedK.empty()) return;
-  const double mk = Median(mappedK), mb = Median(mappedB), ck = Median(completeK), cb = Median(completeB);
-  state.counters["mapped_ms"] = mk;
-  state.counters["bare_mapped_ms"] = mb;
-  state.counters["mapped_ratio"] = mb > 0 ? mk / mb : 0;
-  state.counters["complete_ms"] = ck;
-  state.counters["bare_complete_ms"] = cb;
-  state.counters["complete_ratio"] = cb > 0 ? ck / cb : 0;
+  if (programs[0].mapped.empty()) return;
+  const double mb = Median(programs[1].mapped), cb = Median(programs[1].complete);
+  for (const Program& p : programs) {
+    const std::string prefix = p.counter;
+    const double m = Median(p.mapped), c = Median(p.complete);
+    state.counters[prefix + "mapped_ms"] = m;
+    state.counters[prefix + "complete_ms"] = c;
+    if (&p == &programs[1]) continue;
+    state.counters[prefix + "mapped_ratio"] = mb > 0 ? m / mb : 0;
+    state.counters[prefix + "complete_ratio"] = cb > 0 ? c / cb : 0;
+  }
 }
 
 BENCHMARK(BM_StartUpToDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);

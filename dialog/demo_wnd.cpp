@@ -6,6 +6,7 @@
 
 #include "res/demo_picture.h"
 #include "widgets/accessibility.h"
+#include "widgets/raster_image.h"
 
 using kirrup::DemoEngine;
 using kirrup::platform::RgbImage;
@@ -86,25 +87,15 @@ void CDemoWnd::OnPauseEnd() {
 }
 
 QImage CDemoWnd::ClientImage() const {
-  RgbImage offscreen;
-  engine_.Paint(offscreen, color_);
+  engine_.Paint(offscreen_, color_);
   const QColor back = palette().color(backgroundRole());
   const QRect client = contentsRect();
-  RgbImage surface(client.width(), client.height(),
-                   kirrup::platform::Rgb(static_cast<uint8_t>(back.red()),
-                                         static_cast<uint8_t>(back.green()),
-                                         static_cast<uint8_t>(back.blue())));
-  kirrup::StretchTransparent(offscreen, surface, kirrup::platform::kPaper);
-  QImage img(surface.width(), surface.height(), QImage::Format_RGB32);
-  for (int y = 0; y < surface.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < surface.width(); ++x) {
-      const auto c = surface.Pixel(x, y);
-      line[x] = qRgb(kirrup::platform::RedOf(c), kirrup::platform::GreenOf(c),
-                     kirrup::platform::BlueOf(c));
-    }
-  }
-  return img;
+  surface_.Reset(client.width(), client.height(),
+                 kirrup::platform::Rgb(static_cast<uint8_t>(back.red()), static_cast<uint8_t>(back.green()),
+                                       static_cast<uint8_t>(back.blue())));
+  kirrup::StretchTransparent(offscreen_, surface_, kirrup::platform::kPaper);
+  kirrup::ToScreenImage(surface_, image_);
+  return image_;
 }
 
 void CDemoWnd::paintEvent(QPaintEvent* event) {

@@ -57,6 +57,9 @@ class CDemoWnd : public QFrame {
 
  private:
   kirrup::DemoEngine engine_;
+  // Painted over whole every frame; kept to save their allocations.
+  mutable kirrup::platform::RgbImage offscreen_, surface_;
+  mutable QImage image_;
   kirrup::platform::Color color_ = 0x0000FF;
   QTimer tick_;
   QTimer pause_;

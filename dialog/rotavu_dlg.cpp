@@ -131,16 +131,19 @@ QIcon LedIcon(QColor colour) {
   return icon;
 }
 
-// The logo: the emblem and the product's name beside it, in the dialog's own font.
-QPixmap Logo(const QFont& base, qreal ratio) {
-  QPixmap logo(kLogoSize * ratio);
+// The logo: the emblem and the product's name beside it, in the dialog's own font. Any
+// thread may draw it.
+QImage Logo(const QFont& base, qreal ratio) {
+  QImage logo(kLogoSize * ratio, QImage::Format_ARGB32_Premultiplied);
   logo.setDevicePixelRatio(ratio);
   logo.fill(Qt::transparent);
   QPainter painter(&logo);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   const int side = kLogoSize.height() - 8;
-  painter.drawPixmap(QRect(4, 4, side, side), kirrup::SvgPixmap("icon", QSize(side, side), ratio));
+  QImage emblem = kirrup::SvgImage(QStringLiteral("icon"), QSize(side, side) * ratio);
+  emblem.setDevicePixelRatio(ratio);
+  painter.drawImage(QRect(4, 4, side, side), emblem);
   QFont name = base;
   name.setPixelSize(22);
   name.setBold(true);
@@ -187,10 +190,14 @@ void CRotavuDlg::PreparePictures() {
     pictures.emplace_back(QString::fromLatin1(name), at(QSize(18, 18)));
   pictures.emplace_back(QStringLiteral("txt"), at(kTxtSize - QSize(6, 4)));
   pictures.emplace_back(QStringLiteral("language"), at(QSize(16, 16)));
-  pictures.emplace_back(QStringLiteral("icon"), at(QSize(kLogoSize.height() - 8, kLogoSize.height() - 8)));
   pictures.emplace_back(QStringLiteral("connected"), at(kIndicatorSize));
   pictures.emplace_back(QStringLiteral("disconnected"), at(kIndicatorSize));
-  kirrup::PrepareSvgPictures(std::move(pictures));
+  // The logo's text brings two sizes of font of its own: drawn there too.
+  std::vector<kirrup::PictureDrawing> drawings;
+  drawings.push_back({QStringLiteral("logo"), at(kLogoSize), [font = QApplication::font(), ratio] {
+                        return Logo(font, ratio);
+                      }});
+  kirrup::PrepareSvgPictures(std::move(pictures), std::move(drawings));
 }
 
 CRotavuDlg::CRotavuDlg(kirrup::Application* app, QWidget* parent) : QDialog(parent) {
@@ -673,7 +680,9 @@ void CRotavuDlg::LoadPictures() {
   const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
   connectedPicture_ = kirrup::SvgPixmap("connected", kIndicatorSize, ratio);
   disconnectedPicture_ = kirrup::SvgPixmap("disconnected", kIndicatorSize, ratio);
-  static_cast<QLabel*>(Control(kLogo))->setPixmap(Logo(font(), ratio));
+  std::optional<QImage> logo = kirrup::TakePreparedDrawing(QStringLiteral("logo"), kLogoSize * ratio);
+  if (!logo || font() != QApplication::font()) logo = Logo(font(), ratio);
+  static_cast<QLabel*>(Control(kLogo))->setPixmap(QPixmap::fromImage(std::move(*logo)));
   indicator_->setPixmap(showsConnected_ ? connectedPicture_ : disconnectedPicture_);
 }
 

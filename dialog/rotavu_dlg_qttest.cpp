@@ -1066,10 +1066,18 @@ void RotavuDlgTest::hiddenWorkWaitsForTheFirstPaint() {
 void RotavuDlgTest::picturesDrawnAheadMatchThoseDrawnWhenShown() {
   const QImage send = kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage();
   const QImage txt = kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage();
+  // The logo's text is drawn there too, in fonts of that thread.
+  auto logo = [] {
+    Fixture f;
+    return f.control<QLabel>(CRotavuDlg::kLogo)->pixmap().toImage();
+  };
+  const QImage logoHere = logo();
   CRotavuDlg::PreparePictures();
   QCOMPARE(kirrup::SvgPixmap("send", QSize(18, 18), 1.0).toImage(), send);
   QCOMPARE(kirrup::SvgPixmap("txt", QSize(30, 20), 1.0).toImage(), txt);
   QVERIFY(!send.isNull() && send != QImage(send.size(), send.format()));
+  QCOMPARE(logo(), logoHere);
+  QVERIFY(!kirrup::TakePreparedDrawing("logo", logoHere.size()));  // the dialog took it
 }
 
 QTEST_MAIN(RotavuDlgTest)

@@ -202,14 +202,12 @@ KeyGrid::MouseResult KeyGrid::MouseLeave() {
 void KeyGrid::PaintCell(RgbImage& target, int index, bool hot) const {
   const int visibleRow = index / kKeyColumns - firstRow_;
   const Rect cell = CellRect(index % kKeyColumns, visibleRow);
-  const RgbImage& picture = KeyCellPicture(hot);
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) target.SetPixel(cell.left + x, cell.top + y, picture.Pixel(x, y));
+  target.CopyFrom(KeyCellPicture(hot), cell.left, cell.top);
   DrawGlyphInCell(glyphs_[static_cast<size_t>(index)], ledType_, hot ? kKeyHotInk : platform::kInk, target, cell);
 }
 
 void KeyGrid::Paint(RgbImage& target) const {
-  target = RgbImage(clientWidth_, clientHeight_, kKeyBackground);
+  target.Reset(clientWidth_, clientHeight_, kKeyBackground);
   target.FillRect(scrollBar_.rect, kKeyBackground);
   if (count_ == 0) return;
   for (int r = 0; r < visibleRows_ && firstRow_ + r < rows_; ++r) {

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include "widgets/accessibility.h"
+#include "widgets/raster_image.h"
 
 using kirrup::KeyGrid;
 using kirrup::KeyScroll;
@@ -89,18 +90,10 @@ void CKeyWnd::OnScroll(KeyScroll code, int thumb) {
 }
 
 QImage CKeyWnd::ClientImage() const {
-  kirrup::platform::RgbImage surface;
-  grid_.Paint(surface);
-  if (hasFocus()) grid_.PaintFocus(surface);
-  QImage img(surface.width(), surface.height(), QImage::Format_RGB32);
-  for (int y = 0; y < surface.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < surface.width(); ++x) {
-      const auto c = surface.Pixel(x, y);
-      line[x] = qRgb(kirrup::platform::RedOf(c), kirrup::platform::GreenOf(c), kirrup::platform::BlueOf(c));
-    }
-  }
-  return img;
+  grid_.Paint(surface_);
+  if (hasFocus()) grid_.PaintFocus(surface_);
+  kirrup::ToScreenImage(surface_, image_);
+  return image_;
 }
 
 void CKeyWnd::paintEvent(QPaintEvent* event) {

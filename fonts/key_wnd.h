@@ -58,6 +58,10 @@ class CKeyWnd : public QFrame {
 
  private:
   void SyncScrollBar();
+
+  // Painted over whole every time; kept to save their allocations.
+  mutable kirrup::platform::RgbImage surface_;
+  mutable QImage image_;
   void OnScroll(kirrup::KeyScroll code, int thumb);
   void Apply(const kirrup::KeyGrid::MouseResult& result);
   QPoint ClientPoint(const QPointF& widgetPos) const;

@@ -19,6 +19,7 @@
 #include "app/accessible_texts.h"
 #include "app/languages.h"
 #include "widgets/accessibility.h"
+#include "widgets/raster_image.h"
 
 namespace kirrup {
 namespace {
@@ -218,24 +219,17 @@ void CInputChrWnd::paintEvent(QPaintEvent*) {
   const QPalette& pal = palette();
   editor_->Paint(picture_, isEnabled(), ToColor(pal.color(QPalette::Active, QPalette::Button)),
                  ToColor(pal.color(QPalette::Disabled, QPalette::Text)));
-  QImage image(picture_.width(), picture_.height(), QImage::Format_RGB32);
-  const std::vector<platform::Color>& px = picture_.pixels();
-  for (int y = 0; y < image.height(); ++y) {
-    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const platform::Color* in = px.data() + static_cast<size_t>(y) * picture_.width();
-    for (int x = 0; x < image.width(); ++x)
-      out[x] = qRgb(platform::RedOf(in[x]), platform::GreenOf(in[x]), platform::BlueOf(in[x]));
-  }
+  ToScreenImage(picture_, image_);
   if (caretExists_ && caretOn_) {
     // The caret inverts what lies under it, as a system caret does.
-    const QRect r = caret_.intersected(image.rect());
+    const QRect r = caret_.intersected(image_.rect());
     for (int y = r.top(); y <= r.bottom(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
       for (int x = r.left(); x <= r.right(); ++x) line[x] ^= 0x00FFFFFF;
     }
   }
   QPainter painter(this);
-  painter.drawImage(0, 0, image);
+  painter.drawImage(0, 0, image_);
 }
 
 void CInputChrWnd::resizeEvent(QResizeEvent*) { editor_->Resize(width(), height()); }

@@ -3,6 +3,7 @@
 // CInputChrWnd: the window in which the user types one message line. It turns Qt's
 // events into LineEditor calls and shows what the editor paints; all editing rules live
 // in LineEditor.
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -115,6 +116,7 @@ class CInputChrWnd : public QWidget {
   const LanguageList* languages_ = nullptr;
 
   platform::RgbImage picture_;
+  QImage image_;  // what picture_ shows on the screen; kept to save its allocation
   // The caret: exists while focused, blinks while it exists.
   bool caretExists_ = false;
   bool caretOn_ = false;

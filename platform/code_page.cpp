@@ -4,6 +4,7 @@
 #include <iconv.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -61,6 +62,10 @@ class Converter {
 }  // namespace
 
 std::optional<std::string> ToAnsiCodePage(std::u16string_view text) {
+  // ASCII is itself in the code page: no converter is opened for it (the symbol picker's
+  // first fill converts a few hundred characters while the program starts).
+  if (std::all_of(text.begin(), text.end(), [](char16_t u) { return u < 0x80; }))
+    return std::string(text.begin(), text.end());
   static Converter converter;
   // The five bytes Windows-1252 leaves undefined stand for the C1 controls of the same
   // value, as on Windows; iconv has no mapping for them.

@@ -62,6 +62,8 @@ std::vector<const CharSetProbe*> CoveredCharSets(const std::function<bool(char32
   return out;
 }
 
+bool LoadFontConfiguration() { return FcInit() == FcTrue; }
+
 std::vector<FontFamilyReport> EnumerateFontFamilies() {
   std::vector<FontFamilyReport> out;
   if (!FcInit()) return out;

@@ -18,6 +18,10 @@ struct FontFamilyReport {
   int fontType = 0;            // 4: scalable outlines (the TrueType bit), 1: bitmaps (raster)
 };
 
+// Reads fontconfig's configuration and font caches, which the process's first font look-up
+// does otherwise; any thread may call it, and later calls cost nothing.
+bool LoadFontConfiguration();
+
 // Every family once per character set, in the order of the character set table (Western
 // first); a family whose letters belong to none of them is reported once as a symbol font.
 // Families come sorted by name; each family's first name is its face name.

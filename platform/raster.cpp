@@ -57,6 +57,21 @@ RgbImage::RgbImage(int width, int height, Color fill)
 
 void RgbImage::Fill(Color c) { FillPixels(px_.data(), px_.size(), c & 0xFFFFFF); }
 
+void RgbImage::Reset(int width, int height, Color c) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  px_.resize(static_cast<size_t>(width_) * height_);
+  Fill(c);
+}
+
+void RgbImage::CopyFrom(const RgbImage& src, int dx, int dy) {
+  const Rect k = Clip({dx, dy, dx + src.width_, dy + src.height_}, width_, height_);
+  if (k.Empty()) return;
+  for (int y = k.top; y < k.bottom; ++y)
+    std::memcpy(px_.data() + Index(k.left, y), src.px_.data() + src.Index(k.left - dx, y - dy),
+                static_cast<size_t>(k.Width()) * sizeof(Color));
+}
+
 void RgbImage::FillRect(const Rect& r, Color c) {
   const Rect k = Clip(r, width_, height_);
   if (k.Empty()) return;

@@ -77,6 +77,10 @@ class RgbImage {
   }
   void Fill(Color c);
   void FillRect(const Rect& r, Color c);
+  // Takes a new size, all of it c; the pixels' storage is kept when it is large enough.
+  void Reset(int width, int height, Color c);
+  // Copies all of src with its top left at (dx, dy); parts outside are skipped.
+  void CopyFrom(const RgbImage& src, int dx, int dy);
   const std::vector<Color>& pixels() const { return px_; }
 
   bool operator==(const RgbImage&) const = default;

@@ -59,3 +59,20 @@ TEST(RgbImage, FillsCoverExactlyTheirPixels) {
   whole.Fill(0x0000FF);
   EXPECT_EQ(whole.pixels(), std::vector<Color>(15, 0x0000FF));
 }
+
+TEST(RgbImage, CopyFromClipsAsPixelByPixelCopyingWould) {
+  RgbImage src(4, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) src.SetPixel(x, y, static_cast<Color>(16 * y + x + 1));
+  for (const auto& [dx, dy] : {std::pair{0, 0}, {-2, 1}, {4, -1}, {-4, 0}, {2, 2}}) {
+    RgbImage copied(6, 4, 0x808080), expected(6, 4, 0x808080);
+    copied.CopyFrom(src, dx, dy);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x) expected.SetPixel(dx + x, dy + y, src.Pixel(x, y));
+    EXPECT_EQ(copied, expected) << dx << "," << dy;
+  }
+  // A new size keeps nothing of the old picture.
+  RgbImage r(6, 4, 0x123456);
+  r.Reset(2, 3, 0x0000FF);
+  EXPECT_EQ(r, RgbImage(2, 3, 0x0000FF));
+}

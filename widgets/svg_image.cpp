@@ -42,18 +42,18 @@ Prepared& PreparedPictures() {
   return prepared;
 }
 
-std::optional<QPixmap> TakePrepared(const QString& name, QSize devicePixels) {
+std::optional<QImage> TakePrepared(const QString& name, QSize devicePixels) {
   Prepared& p = PreparedPictures();
   if (p.drawing.valid()) p.ready = p.drawing.get();
   const auto it = p.ready.find(PictureKey(name, devicePixels));
   if (it == p.ready.end()) return std::nullopt;
-  QPixmap pixmap = QPixmap::fromImage(std::move(*it));
+  QImage image = std::move(*it);
   p.ready.erase(it);
-  return pixmap;
+  return image;
 }
 
 QPixmap Render(const QString& name, QSize devicePixels) {
-  if (std::optional<QPixmap> prepared = TakePrepared(name, devicePixels)) return *prepared;
+  if (std::optional<QImage> prepared = TakePrepared(name, devicePixels)) return QPixmap::fromImage(std::move(*prepared));
   QPixmap pixmap(devicePixels);
   pixmap.fill(Qt::transparent);
   QSvgRenderer& renderer = Renderer(name);
@@ -108,26 +108,35 @@ class SvgIconEngine final : public QIconEngine {
 
 }  // namespace
 
-void PrepareSvgPictures(std::vector<std::pair<QString, QSize>> pictures) {
+QImage SvgImage(const QString& name, QSize devicePixels) {
+  // Drawn as a pixmap of the raster engine is drawn: premultiplied ARGB, cleared, smoothed.
+  QImage image(devicePixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QSvgRenderer renderer(SvgPath(name));
+  if (renderer.isValid() && !devicePixels.isEmpty()) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+  }
+  return image;
+}
+
+void PrepareSvgPictures(std::vector<std::pair<QString, QSize>> pictures, std::vector<PictureDrawing> drawings) {
   Prepared& p = PreparedPictures();
   if (p.started) return;
   p.started = true;
-  // Drawn as a pixmap of the raster engine is drawn: premultiplied ARGB, cleared, smoothed.
-  p.drawing = std::async(std::launch::async, [pictures = std::move(pictures)] {
+  p.drawing = std::async(std::launch::async, [pictures = std::move(pictures), drawings = std::move(drawings)] {
     QHash<QString, QImage> drawn;
     for (const auto& [name, size] : pictures) {
-      QSvgRenderer renderer(SvgPath(name));
-      if (!renderer.isValid() || size.isEmpty()) continue;
-      QImage image(size, QImage::Format_ARGB32_Premultiplied);
-      image.fill(Qt::transparent);
-      QPainter painter(&image);
-      painter.setRenderHint(QPainter::Antialiasing);
-      renderer.render(&painter);
-      painter.end();
-      drawn.insert(PictureKey(name, size), image);
+      if (!size.isEmpty()) drawn.insert(PictureKey(name, size), SvgImage(name, size));
     }
+    for (const PictureDrawing& d : drawings) drawn.insert(PictureKey(d.name, d.devicePixels), d.draw());
     return drawn;
   });
+}
+
+std::optional<QImage> TakePreparedDrawing(const QString& name, QSize devicePixels) {
+  return TakePrepared(name, devicePixels);
 }
 
 QPixmap SvgPixmap(const QString& name, QSize size, qreal devicePixelRatio) {

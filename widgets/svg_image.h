@@ -4,7 +4,10 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QSize>
+#include <QImage>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -16,9 +19,23 @@ QPixmap SvgPixmap(const QString& name, QSize size, qreal devicePixelRatio);
 // usual one, kept for callers that state it).
 QIcon SvgIcon(const QString& name, QSize size = {});
 
-// Starts drawing these pictures (name, size in device pixels) on another thread, early
-// in start-up; the first SvgPixmap or icon that asks for one of them takes it from there
-// instead of drawing it itself. Called once; later calls do nothing.
-void PrepareSvgPictures(std::vector<std::pair<QString, QSize>> pictures);
+// The picture drawn into an image of a size in device pixels; any thread may call it.
+QImage SvgImage(const QString& name, QSize devicePixels);
+
+// A picture of the program's own drawing, drawn ahead with the SVG pictures under a name
+// of its own; draw must be safe on another thread (images and painters, no widgets or pixmaps).
+struct PictureDrawing {
+  QString name;
+  QSize devicePixels;
+  std::function<QImage()> draw;
+};
+
+// Starts drawing these pictures (name, size in device pixels) and drawings on another
+// thread, early in start-up; the first SvgPixmap or icon that asks for one of the pictures
+// takes it from there instead of drawing it itself. Called once; later calls do nothing.
+void PrepareSvgPictures(std::vector<std::pair<QString, QSize>> pictures, std::vector<PictureDrawing> drawings = {});
+// A drawing made ahead under this name and size, taken out once; nothing when none was
+// asked for or it was taken already: the caller draws it itself.
+std::optional<QImage> TakePreparedDrawing(const QString& name, QSize devicePixels);
 
 }  // namespace kirrup
