@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
@@ -112,9 +113,13 @@ void CRotavuApp::InitInstance() {
   if (runMainDialog) {
     Ahead& a = WorkAhead();
     if (!a.fontDatabase.valid()) {
-      a.fontDatabase = std::async(std::launch::async, [configuration = std::move(a.fontConfiguration)]() mutable {
+      a.fontDatabase = std::async(std::launch::async, [configuration = std::move(a.fontConfiguration),
+                                                       font = QApplication::font()]() mutable {
         if (configuration.valid()) configuration.wait();  // fontconfig would read it twice at once
         QFontDatabase::families();
+        // The interface font's match and fallback families are the process's, not the
+        // thread's: the dialog's first measure of a text finds them made.
+        QFontMetrics(font).horizontalAdvance(QStringLiteral("Abc"));
       });
     }
     if (!a.sessionBus.valid()) a.sessionBus = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
