@@ -73,12 +73,16 @@ class ProfileFile {
   static constexpr uint64_t kMaxBytes = 1 << 20;
 
  private:
+  // A line's bytes and text lie in bytes_ and text_: one buffer each for the whole file,
+  // not two allocations per line.
   struct Line {
-    std::string raw;       // the line's bytes as read, its ending included
-    std::u16string text;   // decoded, without the ending
-    bool ended = false;    // raw ends in a line break
+    size_t rawAt = 0;     // in bytes_: the line's bytes as read, its ending included
+    size_t rawSize = 0;
+    size_t textAt = 0;    // in text_: decoded, without the ending
+    size_t textSize = 0;
+    bool ended = false;   // raw ends in a line break
   };
-  // Names stored folded; a lookup folds as it hashes and compares, so it needs no copy.
+  // Names stored as the file spells them; hashing and comparing fold the case.
   struct FoldedHash {
     using is_transparent = void;
     size_t operator()(std::u16string_view s) const noexcept;
@@ -89,24 +93,29 @@ class ProfileFile {
   };
   using FoldedIndex = std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual>;
   struct Section {
-    std::u16string foldedName;  // empty for the lines before the first header
-    std::vector<Line> lines;    // the header line first (except for the preamble)
-    // Folded key -> index in lines of its first occurrence.
+    std::vector<Line> lines;  // the header line first (except for the preamble)
+    // Key -> index in lines of its first occurrence.
     FoldedIndex keys;
   };
 
-  void AddLine(std::string raw, size_t contentBytes);
+  // Adds the line at bytes_[at, at + size), of which contentBytes precede its ending.
+  void AddLine(size_t at, size_t size, size_t contentBytes);
+  std::string_view Raw(const Line& l) const { return std::string_view(bytes_).substr(l.rawAt, l.rawSize); }
+  std::u16string_view Text(const Line& l) const { return std::u16string_view(text_).substr(l.textAt, l.textSize); }
   const Section* FindSection(std::u16string_view section) const;
   Section* FindSection(std::u16string_view section);
   std::string Encode(std::u16string_view text) const;
-  Line MakeLine(std::u16string text) const;
+  // A line the program writes; its bytes and text go to the ends of the buffers.
+  Line MakeLine(std::u16string_view text);
   void EndLastLine();
 
   std::string path_;
   Encoding encoding_ = Encoding::Utf16Le;
   std::string bom_ = "\xFF\xFE";
+  std::string bytes_;      // the file as read (after the byte order mark), then written lines
+  std::u16string text_;    // the text of every line, back to back
   std::vector<Section> sections_;  // sections_[0] is the preamble
-  FoldedIndex sectionIndex_;  // folded name -> first section
+  FoldedIndex sectionIndex_;  // name -> first section
   bool unreadable_ = false;
   FileError loadError_;
   bool dirty_ = false;

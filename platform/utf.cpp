@@ -40,7 +40,12 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 std::u16string Utf8ToUtf16(std::string_view in) {
   std::u16string out;
-  out.reserve(in.size());
+  AppendUtf8AsUtf16(out, in);
+  return out;
+}
+
+void AppendUtf8AsUtf16(std::u16string& out, std::string_view in) {
+  out.reserve(out.size() + in.size());
   size_t i = 0;
   while (i < in.size()) {
     const auto b0 = static_cast<uint8_t>(in[i]);
@@ -74,7 +79,6 @@ std::u16string Utf8ToUtf16(std::string_view in) {
     AppendUtf16(out, cp);
     i += len;
   }
-  return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view in) {
