@@ -71,20 +71,20 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
   return std::u16string(v);
 }
 
-}  // namespace
-
-size_t ProfileFile::FoldedHash::operator()(std::u16string_view s) const noexcept {
+size_t FoldedHash(std::u16string_view s) {
   size_t h = 14695981039346656037ull;
   for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
   return h;
 }
 
-bool ProfileFile::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+bool FoldedEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   return true;
 }
+
+}  // namespace
 
 char16_t FoldCase(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
@@ -189,6 +189,9 @@ void ProfileFile::Parse(std::string_view input) {
     start = i;
   }
   if (start < end) AddLine(start, end - start, end - start);
+  // Entries were added in file order; sorted once here rather than kept sorted per line.
+  std::sort(sectionIndex_.begin(), sectionIndex_.end());
+  for (Section& s : sections_) std::sort(s.keys.begin(), s.keys.end());
 }
 
 void ProfileFile::AddLine(size_t at, size_t size, size_t contentBytes) {
@@ -217,19 +220,32 @@ void ProfileFile::AddLine(size_t at, size_t size, size_t contentBytes) {
 
   const Parsed p = ParseLine(Text(line));
   if (p.kind == Parsed::Header) {
-    sectionIndex_.try_emplace(std::u16string(p.name), sections_.size());
+    sectionIndex_.push_back(Entry(sections_.size(), static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
     sections_.emplace_back().lines.push_back(line);
     return;
   }
   Section& s = sections_.back();
   s.lines.push_back(line);
   // Keys before the first header belong to no section and are never found.
-  if (p.kind == Parsed::Key && sections_.size() > 1) s.keys.try_emplace(std::u16string(p.name), s.lines.size() - 1);
+  if (p.kind == Parsed::Key && sections_.size() > 1)
+    s.keys.push_back(Entry(s.lines.size() - 1, static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
+}
+
+ProfileFile::IndexEntry ProfileFile::Entry(size_t at, size_t nameAt, size_t nameSize) const {
+  return {FoldedHash(std::u16string_view(text_).substr(nameAt, nameSize)), at, nameAt, nameSize};
+}
+
+std::optional<size_t> ProfileFile::Lookup(const NameIndex& index, std::u16string_view name) const {
+  const size_t h = FoldedHash(name);
+  for (auto it = std::lower_bound(index.begin(), index.end(), IndexEntry{h, 0}); it != index.end() && it->hash == h; ++it) {
+    if (FoldedEqual(std::u16string_view(text_).substr(it->nameAt, it->nameSize), name)) return it->at;
+  }
+  return std::nullopt;
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
-  const auto it = sectionIndex_.find(Trim(section));
-  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+  const auto k = Lookup(sectionIndex_, Trim(section));
+  return k ? &sections_[*k] : nullptr;
 }
 
 ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) {
@@ -240,9 +256,9 @@ std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std
                                                 size_t maxChars) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto it = s->keys.find(Trim(key));
-  if (it == s->keys.end()) return std::nullopt;
-  return CleanValue(ParseLine(Text(s->lines[it->second])).value, maxChars);
+  const auto line = Lookup(s->keys, Trim(key));
+  if (!line) return std::nullopt;
+  return CleanValue(ParseLine(Text(s->lines[*line])).value, maxChars);
 }
 
 std::u16string ProfileFile::GetString(std::u16string_view section, std::u16string_view key,
@@ -325,18 +341,19 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   if (!s) {
     EndLastLine();
     Section fresh;
+    // The names are found where the new lines spell them.
     fresh.lines.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
+    const IndexEntry header = Entry(sections_.size(), fresh.lines.back().textAt + 1, section.size());
+    sectionIndex_.insert(std::upper_bound(sectionIndex_.begin(), sectionIndex_.end(), header), header);
     fresh.lines.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-    fresh.keys.emplace(std::u16string(key), 1);
-    sectionIndex_.try_emplace(std::u16string(section), sections_.size());
+    fresh.keys.push_back(Entry(1, fresh.lines.back().textAt, key.size()));
     sections_.push_back(std::move(fresh));
     return;
   }
-  const auto it = s->keys.find(key);
-  if (it != s->keys.end()) {
+  if (const auto line = Lookup(s->keys, key)) {
     // Keep the key as the file spells it.
-    const std::u16string name(ParseLine(Text(s->lines[it->second])).name);
-    s->lines[it->second] = MakeLine(name + u"=" + std::u16string(value));
+    const std::u16string name(ParseLine(Text(s->lines[*line])).name);
+    s->lines[*line] = MakeLine(name + u"=" + std::u16string(value));
     return;
   }
   // After the last non-blank line of the section; blank lines below it stay below.
@@ -348,7 +365,8 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   // Only blank lines follow pos, so no indexed key moves.
   s->lines.insert(s->lines.begin() + static_cast<ptrdiff_t>(pos),
                   MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-  s->keys.emplace(std::u16string(key), pos);
+  const IndexEntry e = Entry(pos, s->lines[pos].textAt, key.size());
+  s->keys.insert(std::upper_bound(s->keys.begin(), s->keys.end(), e), e);
 }
 
 void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key, int value) {

@@ -173,6 +173,18 @@ TEST(ProfileFile, NamesWhoseFoldFoldsAgainFindThemselves) {
   EXPECT_EQ(f.Serialize(), U16File("[\u0178]\r\n\u0178=2\r\n[\u0178x]\r\n\u0178=4\r\n"));
 }
 
+// Names the program writes are found again by the name given, even where the line reads
+// back otherwise ("[L]x]" reads as section "L", "a=b=v" as key "a").
+TEST(ProfileFile, WrittenNamesAreFoundAsWritten) {
+  ProfileFile f;
+  f.WriteString(u"L]x", u"k", u"1");
+  f.WriteString(u"l]X", u"a=b", u"v");
+  f.WriteString(u"L]x", u"a=b", u"w");
+  EXPECT_EQ(f.Find(u"L]x", u"k"), u"1");
+  EXPECT_EQ(f.Find(u"L]x", u"A=B"), u"w");
+  EXPECT_EQ(f.Serialize(), U16File("[L]x]\r\nk=1\r\na=w\r\n"));
+}
+
 TEST(ProfileFile, SequentialWritesBehaveLikeWritingTheFileEachTime) {
   ProfileFile f;
   f.WriteInt(u"A", u"k1", 1);
