@@ -20,6 +20,7 @@ MessageLine::MessageLine()
 }
 
 void MessageLine::SetLedType(int type, bool invalidate) {
+  ++revision_;
   undo.Clear();
   ledType_ = LedTypeRow(type);
   itemCount_ = 0;
@@ -65,6 +66,7 @@ bool MessageLine::InsertRecord(const CharColumns& record) {
   // The item table has 50 slots; a record from the symbol picker reaches here directly.
   if (itemCount_ >= kMaxItems) return false;
 
+  ++revision_;
   const int p = std::clamp(CaretIndex(), 0, itemCount_);
   const int x = p == 0 ? 0 : items_[p - 1].x + items_[p - 1].width;
   for (int i = itemCount_; i > p; --i) {
@@ -108,6 +110,7 @@ void MessageLine::DeleteRange(int a, int b, bool invalidate) {
   const int lo = std::max(std::min(a, b), 0);
   const int hi = std::min(std::max(a, b), itemCount_);
   if (hi - lo <= 0) return;
+  ++revision_;
   selAnchor = selEnd = -1;
 
   if (hi < itemCount_) {
@@ -215,11 +218,13 @@ const platform::Bitmap1& MessageLine::GetLineBitmap(int& outHeight, int& outWidt
 }
 
 void MessageLine::SetStripPixel(int x, int y, platform::Color colour) {
+  ++revision_;
   strip_.SetPixel(x, y, colour);
   if (view_) view_->Invalidate(false);
 }
 
 void MessageLine::CopyStripFrom(const platform::Bitmap1& source) {
+  ++revision_;
   strip_.CopyFrom(source, 0, 0, maxWidth_, height_, 0, 0);
   if (view_) view_->Invalidate(false);
 }
@@ -264,10 +269,21 @@ void LineUndo::Clear() {
   redoSlots_.fill(-1);
 }
 
-void LineUndo::Push(MessageLine& line) {
+void LineUndo::Take(const MessageLine& line) {
+  if (cachedLine_ == &line && cachedRevision_ == line.revision()) {
+    scratch_ = cached_;
+    return;
+  }
   scratch_.Clear();
   scratch_.count = std::min(line.itemCount(), UndoSnapshot::kMaxRecords);
   line.ExportRange(scratch_.count, 0, scratch_.records, true);
+  cached_ = scratch_;
+  cachedLine_ = &line;
+  cachedRevision_ = line.revision();
+}
+
+void LineUndo::Push(MessageLine& line) {
+  Take(line);
   if (undoCount_ > 0 && slots_[undoSlots_[undoCount_ - 1]] == scratch_) return;
   redoCount_ = 0;
   int s;
@@ -309,15 +325,20 @@ bool LineUndo::Redo(MessageLine& line) {
 
 // The line takes snapshot s's content; slot s keeps the line as it was.
 void LineUndo::Swap(MessageLine& line, int s) {
-  scratch_.Clear();
-  scratch_.count = std::min(line.itemCount(), UndoSnapshot::kMaxRecords);
-  line.ExportRange(scratch_.count, 0, scratch_.records, true);
+  Take(line);
   line.selAnchor = 0;
   line.selEnd = line.itemCount();
   if (line.view()) line.view()->RedrawNow();
   const UndoSnapshot& snap = slots_[s];
-  line.ImportRecords(std::span<const CharColumns>(snap.records.data(),
-                                                  static_cast<size_t>(std::clamp(snap.count, 0, 50))));
+  const int count = std::clamp(snap.count, 0, 50);
+  line.ImportRecords(std::span<const CharColumns>(snap.records.data(), static_cast<size_t>(count)));
+  // Every snapshot is a line of this type as read back, so taken in whole it reads back
+  // as itself until the line changes again.
+  if (line.itemCount() == count && count == snap.count) {
+    cached_ = snap;
+    cachedLine_ = &line;
+    cachedRevision_ = line.revision();
+  }
   slots_[s] = scratch_;
 }
 
