@@ -194,20 +194,34 @@ std::u16string Number(int n) {
   return std::u16string(s.begin(), s.end());
 }
 
-std::u16string Key(char16_t letter, int n) { return letter + Number(n); }
-
-// Every text slot of a table with its key letter and capacity, in file order.
+// Every text slot of a table with its key and capacity, in file order. The 65 keys are
+// made once: each read and write of a table walks them all.
 template <typename Table, typename Fn>
 void ForEachText(Table& t, Fn&& fn) {
-  auto group = [&](char16_t letter, auto& slots, size_t chars) {
-    for (size_t i = 0; i < slots.size(); ++i) fn(Key(letter, static_cast<int>(i + 1)), slots[i], chars);
+  static const std::vector<std::u16string> keys = [] {
+    std::vector<std::u16string> out;
+    const LanguageTable sizes;
+    auto group = [&](char16_t letter, const auto& slots) {
+      for (size_t i = 0; i < slots.size(); ++i) out.push_back(letter + Number(static_cast<int>(i + 1)));
+    };
+    group(u'B', sizes.openTexts);
+    group(u'D', sizes.middleTexts);
+    group(u'E', sizes.closeTexts);
+    group(u'C', sizes.captions);
+    group(u'L', sizes.notes);
+    group(u'M', sizes.menuTexts);
+    return out;
+  }();
+  size_t k = 0;
+  auto group = [&](auto& slots, size_t chars) {
+    for (auto& slot : slots) fn(keys[k++], slot, chars);
   };
-  group(u'B', t.openTexts, kEffectTextChars);
-  group(u'D', t.middleTexts, kEffectTextChars);
-  group(u'E', t.closeTexts, kEffectTextChars);
-  group(u'C', t.captions, kCaptionTextChars);
-  group(u'L', t.notes, kNoteTextChars);
-  group(u'M', t.menuTexts, kMenuTextChars);
+  group(t.openTexts, kEffectTextChars);
+  group(t.middleTexts, kEffectTextChars);
+  group(t.closeTexts, kEffectTextChars);
+  group(t.captions, kCaptionTextChars);
+  group(t.notes, kNoteTextChars);
+  group(t.menuTexts, kMenuTextChars);
 }
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n'; }

@@ -7,20 +7,6 @@
 #include "fonts/glyph_source.h"
 
 namespace kirrup {
-namespace {
-
-// Dot k (0 = bottom row) of stored column col of a record, read with the record's own
-// height. Heights and widths come from outside (files, clipboard), so the arithmetic is
-// done wide and anything past the 72 column bytes reads as unlit.
-bool RecordDot(const CharColumns& r, int64_t col, int64_t k) {
-  const int64_t bpc = (static_cast<int64_t>(r.height) + 7) / 8;
-  if (bpc <= 0 || col < 0 || k < 0) return false;
-  const int64_t bit = col * bpc * 8 + k;
-  if (bit / 8 >= static_cast<int64_t>(CharColumns::kMaxBytes)) return false;
-  return (r.columns[bit / 8] & (0x80 >> (bit % 8))) != 0;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // MessageLine
@@ -34,6 +20,7 @@ MessageLine::MessageLine()
 }
 
 void MessageLine::SetLedType(int type, bool invalidate) {
+  ++revision_;
   undo.Clear();
   ledType_ = LedTypeRow(type);
   itemCount_ = 0;
@@ -79,6 +66,7 @@ bool MessageLine::InsertRecord(const CharColumns& record) {
   // The item table has 50 slots; a record from the symbol picker reaches here directly.
   if (itemCount_ >= kMaxItems) return false;
 
+  ++revision_;
   const int p = std::clamp(CaretIndex(), 0, itemCount_);
   const int x = p == 0 ? 0 : items_[p - 1].x + items_[p - 1].width;
   for (int i = itemCount_; i > p; --i) {
@@ -93,15 +81,25 @@ bool MessageLine::InsertRecord(const CharColumns& record) {
     strip_.CopyFrom(scratch_, 0, 0, run, height_, x + width, 0);
   }
 
-  // The record's own height decides the rows drawn, from the top. Rows of the line
-  // below a shorter record are painted unlit, so no dots of the columns that moved
-  // away stay behind inside the new character.
+  // The record's own height decides the rows drawn, from the top: row j shows dot
+  // height-1-j. Rows of the line below a shorter record are painted unlit, so no dots of
+  // the columns that moved away stay behind inside the new character. The character's
+  // block is cleared at once and only its lit dots are set, walking the bits column by
+  // column: this runs for every character of every paste, undo and file opened.
   const int64_t rh = record.height;
   const int drawRows = static_cast<int>(std::clamp<int64_t>(rh, 0, strip_.height()));
+  strip_.FillRect({x, 0, x + width, std::max(drawRows, height_)}, false);
+  const int64_t columnBits = (rh + 7) / 8 * 8;
+  constexpr int64_t kRecordBits = CharColumns::kMaxBytes * 8;
   for (int i = 0; i < width; ++i) {
-    const int col = width - 1 - i;
-    for (int j = 0; j < drawRows; ++j) strip_.Set(x + i, j, RecordDot(record, col, rh - 1 - j));
-    for (int j = drawRows; j < height_; ++j) strip_.Set(x + i, j, false);
+    // The bit of row 0 in stored column width-1-i; lower rows count down from it.
+    const int64_t top = static_cast<int64_t>(width - 1 - i) * columnBits + rh - 1;
+    // Rows whose bit lies past the record's bytes read as unlit.
+    const int inside = static_cast<int>(std::clamp<int64_t>(top - (kRecordBits - 1), 0, drawRows));
+    for (int j = inside; j < drawRows; ++j) {
+      const int64_t bit = top - j;
+      if ((record.columns[static_cast<size_t>(bit >> 3)] >> (7 - (bit & 7))) & 1) strip_.Set(x + i, j, true);
+    }
   }
 
   ++itemCount_;
@@ -112,6 +110,7 @@ void MessageLine::DeleteRange(int a, int b, bool invalidate) {
   const int lo = std::max(std::min(a, b), 0);
   const int hi = std::min(std::max(a, b), itemCount_);
   if (hi - lo <= 0) return;
+  ++revision_;
   selAnchor = selEnd = -1;
 
   if (hi < itemCount_) {
@@ -159,14 +158,13 @@ int MessageLine::ExportRange(int end, int start, std::span<CharColumns> out, boo
       const int base = c * bpc * 8;
       if (base / 8 >= byteCount) break;
       const int col = storedOrder ? item.x + item.width - 1 - c : item.x + c;
-      for (int row = height_ - 1; row >= 0; --row) {
-        const int bit = base + (height_ - 1 - row);
-        if (bit / 8 >= byteCount) break;
+      // Dot k is row height-1-k; the column is cut where the record's bytes end.
+      const int dots = std::min(height_, byteCount * 8 - base);
+      for (int k = 0; k < dots; ++k) {
+        const int bit = base + k;
         const auto mask = static_cast<uint8_t>(0x80 >> (bit % 8));
-        if (strip_.Lit(col, row))
-          rec.columns[bit / 8] |= mask;
-        else
-          rec.columns[bit / 8] &= static_cast<uint8_t>(~mask);
+        uint8_t& byte = rec.columns[static_cast<size_t>(bit / 8)];
+        byte = static_cast<uint8_t>((byte & ~mask) | (strip_.Lit(col, height_ - 1 - k) ? mask : 0));
       }
     }
   }
@@ -220,11 +218,13 @@ const platform::Bitmap1& MessageLine::GetLineBitmap(int& outHeight, int& outWidt
 }
 
 void MessageLine::SetStripPixel(int x, int y, platform::Color colour) {
+  ++revision_;
   strip_.SetPixel(x, y, colour);
   if (view_) view_->Invalidate(false);
 }
 
 void MessageLine::CopyStripFrom(const platform::Bitmap1& source) {
+  ++revision_;
   strip_.CopyFrom(source, 0, 0, maxWidth_, height_, 0, 0);
   if (view_) view_->Invalidate(false);
 }
@@ -269,10 +269,21 @@ void LineUndo::Clear() {
   redoSlots_.fill(-1);
 }
 
-void LineUndo::Push(MessageLine& line) {
+void LineUndo::Take(const MessageLine& line) {
+  if (cachedLine_ == &line && cachedRevision_ == line.revision()) {
+    scratch_ = cached_;
+    return;
+  }
   scratch_.Clear();
   scratch_.count = std::min(line.itemCount(), UndoSnapshot::kMaxRecords);
   line.ExportRange(scratch_.count, 0, scratch_.records, true);
+  cached_ = scratch_;
+  cachedLine_ = &line;
+  cachedRevision_ = line.revision();
+}
+
+void LineUndo::Push(MessageLine& line) {
+  Take(line);
   if (undoCount_ > 0 && slots_[undoSlots_[undoCount_ - 1]] == scratch_) return;
   redoCount_ = 0;
   int s;
@@ -314,15 +325,20 @@ bool LineUndo::Redo(MessageLine& line) {
 
 // The line takes snapshot s's content; slot s keeps the line as it was.
 void LineUndo::Swap(MessageLine& line, int s) {
-  scratch_.Clear();
-  scratch_.count = std::min(line.itemCount(), UndoSnapshot::kMaxRecords);
-  line.ExportRange(scratch_.count, 0, scratch_.records, true);
+  Take(line);
   line.selAnchor = 0;
   line.selEnd = line.itemCount();
   if (line.view()) line.view()->RedrawNow();
   const UndoSnapshot& snap = slots_[s];
-  line.ImportRecords(std::span<const CharColumns>(snap.records.data(),
-                                                  static_cast<size_t>(std::clamp(snap.count, 0, 50))));
+  const int count = std::clamp(snap.count, 0, 50);
+  line.ImportRecords(std::span<const CharColumns>(snap.records.data(), static_cast<size_t>(count)));
+  // Every snapshot is a line of this type as read back, so taken in whole it reads back
+  // as itself until the line changes again.
+  if (line.itemCount() == count && count == snap.count) {
+    cached_ = snap;
+    cachedLine_ = &line;
+    cachedRevision_ = line.revision();
+  }
   slots_[s] = scratch_;
 }
 

@@ -85,6 +85,8 @@ class LineUndo {
 
  private:
   void Swap(MessageLine& line, int slot);
+  // scratch_ becomes the line's snapshot.
+  void Take(const MessageLine& line);
 
   int undoCount_ = 0;
   int redoCount_ = 0;
@@ -92,6 +94,12 @@ class LineUndo {
   std::array<int, kSlots> redoSlots_{};  // oldest first
   std::array<UndoSnapshot, kSlots> slots_{};
   UndoSnapshot scratch_{};
+  // The snapshot of cachedLine_ at its revision cachedRevision_, so that a line not
+  // changed since is not read dot by dot again: undo, redo, undo toggles read back what
+  // the last one put in, and a snapshot put in whole reads back as itself.
+  UndoSnapshot cached_{};
+  const MessageLine* cachedLine_ = nullptr;
+  uint64_t cachedRevision_ = 0;
 };
 
 class MessageLine {
@@ -150,6 +158,8 @@ class MessageLine {
   int itemCount() const { return itemCount_; }
   const CharItem& item(int i) const { return items_[i]; }
   std::span<const CharItem> items() const { return {items_.data(), size_t(itemCount_)}; }
+  // Changes whenever the items, the strip or the type change.
+  uint64_t revision() const { return revision_; }
   // Bytes per column of an exported record.
   int BytesPerColumn() const { return (height_ + 7) / 8; }
   const platform::Bitmap1& strip() const { return strip_; }
@@ -175,6 +185,7 @@ class MessageLine {
   platform::Bitmap1 snapshot_;
   int itemCount_ = 0;
   std::array<CharItem, kMaxItems> items_{};
+  uint64_t revision_ = 0;
 
   LineView* view_ = nullptr;
   GlyphSource* glyphs_ = nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -468,6 +469,47 @@ TEST(LineUndo, FiveEntriesAtMostAndNoDuplicates) {
   EXPECT_EQ(line.undo.undoCount(), 1);
   const auto slots = line.undo.undoSlots();
   EXPECT_EQ(line.undo.slot(slots[0]).count, 1);
+}
+
+// The slot a redo fills holds the line as it stood, however it changed since the undo
+// put a snapshot in: by the character editor, by an insert or delete, or not at all.
+TEST(LineUndo, RedoKeepsTheLineAsItStoodAfterAnyChange) {
+  auto exported = [](const MessageLine& l) {
+    UndoSnapshot s;
+    s.count = l.itemCount();
+    l.ExportRange(s.count, 0, s.records, true);
+    return s;
+  };
+  const std::vector<std::pair<const char*, std::function<void(MessageLine&)>>> changes = {
+      {"none", [](MessageLine&) {}},
+      {"dot", [](MessageLine& l) { l.SetStripPixel(20, 3, l.Lit(20, 3) ? platform::kPaper : platform::kInk); }},
+      {"strip", [](MessageLine& l) {
+         platform::Bitmap1 b(MaxLineWidth(), MaxLineHeight());
+         b.Set(1, 1, true);
+         l.CopyStripFrom(b);
+       }},
+      {"insert", [](MessageLine& l) { l.InsertRecord(Solid('x', 3, 16)); }},
+      {"delete", [](MessageLine& l) { l.DeleteRange(0, 1, false); }},
+  };
+  for (const auto& [name, change] : changes) {
+    FakeGlyphs glyphs;
+    MessageLine line;
+    line.SetGlyphSource(&glyphs);
+    line.SetLedType(kLed16, false);
+    line.InsertRecord(Patterned('w', 40, 16));  // wider than a record holds: read back cut
+    line.MoveCaret(+1, false);
+    line.undo.Push(line);
+    Type(line, 'A');
+    ASSERT_TRUE(line.undo.Undo(line)) << name;
+    ASSERT_TRUE(line.undo.Redo(line)) << name;
+    ASSERT_TRUE(line.undo.Undo(line)) << name;
+    change(line);
+    const UndoSnapshot before = exported(line);
+    ASSERT_TRUE(line.undo.Redo(line)) << name;
+    EXPECT_EQ(line.undo.slot(line.undo.undoSlots().back()), before) << name;
+    ASSERT_TRUE(line.undo.Undo(line)) << name;
+    EXPECT_EQ(exported(line), before) << name;
+  }
 }
 
 }  // namespace

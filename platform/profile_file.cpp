@@ -29,12 +29,6 @@ std::u16string_view Trim(std::u16string_view s) {
   return s;
 }
 
-std::u16string Fold(std::u16string_view s) {
-  std::u16string out(s);
-  for (char16_t& c : out) c = FoldCase(c);
-  return out;
-}
-
 // What a line means to the reader.
 struct Parsed {
   enum Kind { Other, Header, Key } kind = Other;
@@ -77,20 +71,20 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
   return std::u16string(v);
 }
 
-}  // namespace
-
-size_t ProfileFile::FoldedHash::operator()(std::u16string_view s) const noexcept {
+size_t FoldedHash(std::u16string_view s) {
   size_t h = 14695981039346656037ull;
   for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
   return h;
 }
 
-bool ProfileFile::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+bool FoldedEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   return true;
 }
+
+}  // namespace
 
 char16_t FoldCase(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
@@ -126,7 +120,8 @@ bool ProfileFile::Load() {
   return true;
 }
 
-void ProfileFile::Parse(std::string_view bytes) {
+void ProfileFile::Parse(std::string_view input) {
+  std::string_view bytes = input;
   sections_.clear();
   sectionIndex_.clear();
   sections_.emplace_back();
@@ -147,6 +142,13 @@ void ProfileFile::Parse(std::string_view bytes) {
       bytes.remove_prefix(3);
     }
   }
+
+  // Lines refer to the bytes by position. A copy first: the input may be our own buffer.
+  std::string own(bytes);
+  bytes_ = std::move(own);
+  bytes = bytes_;
+  text_.clear();
+  text_.reserve(encoding_ == Encoding::Utf16Le ? bytes.size() / 2 : bytes.size());
 
   // Split into lines; a line's raw bytes keep its ending (CR LF, LF or CR).
   const size_t unit = encoding_ == Encoding::Utf16Le ? 2 : 1;
@@ -183,51 +185,67 @@ void ProfileFile::Parse(std::string_view bytes) {
     const size_t content = i - start;
     i += unit;
     if (c == u'\r' && i < end && at(i) == u'\n') i += unit;
-    AddLine(std::string(bytes.substr(start, i - start)), content);
+    AddLine(start, i - start, content);
     start = i;
   }
-  if (start < end) AddLine(std::string(bytes.substr(start, end - start)), end - start);
+  if (start < end) AddLine(start, end - start, end - start);
+  // Entries were added in file order; sorted once here rather than kept sorted per line.
+  std::sort(sectionIndex_.begin(), sectionIndex_.end());
+  for (Section& s : sections_) std::sort(s.keys.begin(), s.keys.end());
 }
 
-void ProfileFile::AddLine(std::string raw, size_t contentBytes) {
+void ProfileFile::AddLine(size_t at, size_t size, size_t contentBytes) {
   Line line;
-  const std::string_view content(raw.data(), contentBytes);
+  line.rawAt = at;
+  line.rawSize = size;
+  line.ended = size > contentBytes;
+  line.textAt = text_.size();
+  const std::string_view content = std::string_view(bytes_).substr(at, contentBytes);
   if (encoding_ == Encoding::Utf16Le) {
-    line.text.resize(contentBytes / 2);
+    line.textSize = contentBytes / 2;
+    text_.resize(line.textAt + line.textSize);
+    char16_t* out = text_.data() + line.textAt;
     if constexpr (std::endian::native == std::endian::little) {
-      if (!line.text.empty()) std::memcpy(line.text.data(), content.data(), line.text.size() * 2);
+      if (line.textSize != 0) std::memcpy(out, content.data(), line.textSize * 2);
     } else {
-      for (size_t k = 0; k < line.text.size(); ++k) {
-        line.text[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
-                                             (static_cast<unsigned char>(content[2 * k + 1]) << 8));
+      for (size_t k = 0; k < line.textSize; ++k) {
+        out[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
+                                       (static_cast<unsigned char>(content[2 * k + 1]) << 8));
       }
     }
   } else {
-    line.text = Utf8ToUtf16(content);
+    AppendUtf8AsUtf16(text_, content);
+    line.textSize = text_.size() - line.textAt;
   }
-  line.raw = std::move(raw);
-  line.ended = line.raw.size() > contentBytes;
 
-  const Parsed p = ParseLine(line.text);
+  const Parsed p = ParseLine(Text(line));
   if (p.kind == Parsed::Header) {
-    Section s;
-    s.foldedName = Fold(p.name);
-    s.lines.push_back(std::move(line));
-    sectionIndex_.try_emplace(s.foldedName, sections_.size());
-    sections_.push_back(std::move(s));
+    sectionIndex_.push_back(Entry(sections_.size(), static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
+    sections_.emplace_back().lines.push_back(line);
     return;
   }
   Section& s = sections_.back();
-  // Keys before the first header belong to no section and are never found. The name is
-  // folded before the line moves: a short text moves its characters along.
-  std::u16string key = p.kind == Parsed::Key && sections_.size() > 1 ? Fold(p.name) : std::u16string();
-  s.lines.push_back(std::move(line));
-  if (!key.empty()) s.keys.try_emplace(std::move(key), s.lines.size() - 1);
+  s.lines.push_back(line);
+  // Keys before the first header belong to no section and are never found.
+  if (p.kind == Parsed::Key && sections_.size() > 1)
+    s.keys.push_back(Entry(s.lines.size() - 1, static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
+}
+
+ProfileFile::IndexEntry ProfileFile::Entry(size_t at, size_t nameAt, size_t nameSize) const {
+  return {FoldedHash(std::u16string_view(text_).substr(nameAt, nameSize)), at, nameAt, nameSize};
+}
+
+std::optional<size_t> ProfileFile::Lookup(const NameIndex& index, std::u16string_view name) const {
+  const size_t h = FoldedHash(name);
+  for (auto it = std::lower_bound(index.begin(), index.end(), IndexEntry{h, 0}); it != index.end() && it->hash == h; ++it) {
+    if (FoldedEqual(std::u16string_view(text_).substr(it->nameAt, it->nameSize), name)) return it->at;
+  }
+  return std::nullopt;
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
-  const auto it = sectionIndex_.find(Trim(section));
-  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+  const auto k = Lookup(sectionIndex_, Trim(section));
+  return k ? &sections_[*k] : nullptr;
 }
 
 ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) {
@@ -238,9 +256,9 @@ std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std
                                                 size_t maxChars) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto it = s->keys.find(Trim(key));
-  if (it == s->keys.end()) return std::nullopt;
-  return CleanValue(ParseLine(s->lines[it->second].text).value, maxChars);
+  const auto line = Lookup(s->keys, Trim(key));
+  if (!line) return std::nullopt;
+  return CleanValue(ParseLine(Text(s->lines[*line])).value, maxChars);
 }
 
 std::u16string ProfileFile::GetString(std::u16string_view section, std::u16string_view key,
@@ -282,10 +300,15 @@ std::string ProfileFile::Encode(std::u16string_view text) const {
   return out;
 }
 
-ProfileFile::Line ProfileFile::MakeLine(std::u16string text) const {
+ProfileFile::Line ProfileFile::MakeLine(std::u16string_view text) {
   Line line;
-  line.raw = Encode(text) + Encode(u"\r\n");
-  line.text = std::move(text);
+  line.rawAt = bytes_.size();
+  bytes_ += Encode(text);
+  bytes_ += Encode(u"\r\n");
+  line.rawSize = bytes_.size() - line.rawAt;
+  line.textAt = text_.size();
+  line.textSize = text.size();
+  text_ += text;
   line.ended = true;
   return line;
 }
@@ -295,7 +318,14 @@ void ProfileFile::EndLastLine() {
     if (s->lines.empty()) continue;
     Line& last = s->lines.back();
     if (!last.ended) {
-      last.raw += Encode(u"\r\n");
+      // The ending goes right after the line's bytes, so they move to the end of the buffer.
+      if (last.rawAt + last.rawSize != bytes_.size()) {
+        const std::string raw(Raw(last));
+        last.rawAt = bytes_.size();
+        bytes_ += raw;
+      }
+      bytes_ += Encode(u"\r\n");
+      last.rawSize = bytes_.size() - last.rawAt;
       last.ended = true;
     }
     return;
@@ -311,31 +341,32 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   if (!s) {
     EndLastLine();
     Section fresh;
-    fresh.foldedName = Fold(section);
+    // The names are found where the new lines spell them.
     fresh.lines.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
+    const IndexEntry header = Entry(sections_.size(), fresh.lines.back().textAt + 1, section.size());
+    sectionIndex_.insert(std::upper_bound(sectionIndex_.begin(), sectionIndex_.end(), header), header);
     fresh.lines.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-    fresh.keys.emplace(Fold(key), 1);
-    sectionIndex_.try_emplace(fresh.foldedName, sections_.size());
+    fresh.keys.push_back(Entry(1, fresh.lines.back().textAt, key.size()));
     sections_.push_back(std::move(fresh));
     return;
   }
-  const auto it = s->keys.find(key);
-  if (it != s->keys.end()) {
+  if (const auto line = Lookup(s->keys, key)) {
     // Keep the key as the file spells it.
-    const std::u16string name(ParseLine(s->lines[it->second].text).name);
-    s->lines[it->second] = MakeLine(name + u"=" + std::u16string(value));
+    const std::u16string name(ParseLine(Text(s->lines[*line])).name);
+    s->lines[*line] = MakeLine(name + u"=" + std::u16string(value));
     return;
   }
   // After the last non-blank line of the section; blank lines below it stay below.
   size_t pos = s->lines.size();
-  while (pos > 1 && Trim(s->lines[pos - 1].text).empty()) --pos;
+  while (pos > 1 && Trim(Text(s->lines[pos - 1])).empty()) --pos;
   if (pos == s->lines.size() && !s->lines.back().ended) {
     EndLastLine();  // the section's last line is the file's last line
   }
   // Only blank lines follow pos, so no indexed key moves.
   s->lines.insert(s->lines.begin() + static_cast<ptrdiff_t>(pos),
                   MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-  s->keys.emplace(Fold(key), pos);
+  const IndexEntry e = Entry(pos, s->lines[pos].textAt, key.size());
+  s->keys.insert(std::upper_bound(s->keys.begin(), s->keys.end(), e), e);
 }
 
 void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key, int value) {
@@ -346,13 +377,13 @@ void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key,
 std::string ProfileFile::Serialize() const {
   size_t total = bom_.size();
   for (const Section& s : sections_) {
-    for (const Line& l : s.lines) total += l.raw.size();
+    for (const Line& l : s.lines) total += l.rawSize;
   }
   std::string out;
   out.reserve(total);
   out += bom_;
   for (const Section& s : sections_) {
-    for (const Line& l : s.lines) out += l.raw;
+    for (const Line& l : s.lines) out += Raw(l);
   }
   return out;
 }

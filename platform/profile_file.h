@@ -20,7 +20,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/read_file.h"
@@ -73,40 +72,53 @@ class ProfileFile {
   static constexpr uint64_t kMaxBytes = 1 << 20;
 
  private:
+  // A line's bytes and text lie in bytes_ and text_: one buffer each for the whole file,
+  // not two allocations per line.
   struct Line {
-    std::string raw;       // the line's bytes as read, its ending included
-    std::u16string text;   // decoded, without the ending
-    bool ended = false;    // raw ends in a line break
+    size_t rawAt = 0;     // in bytes_: the line's bytes as read, its ending included
+    size_t rawSize = 0;
+    size_t textAt = 0;    // in text_: decoded, without the ending
+    size_t textSize = 0;
+    bool ended = false;   // raw ends in a line break
   };
-  // Names stored folded; a lookup folds as it hashes and compares, so it needs no copy.
-  struct FoldedHash {
-    using is_transparent = void;
-    size_t operator()(std::u16string_view s) const noexcept;
+  // Names are found through their case-folded hash: entries sorted by hash and then by
+  // position, so that of equal names the first comes first. A name is kept as where it
+  // lies in text_, so an index costs no allocation per name.
+  struct IndexEntry {
+    size_t hash = 0;
+    size_t at = 0;  // line in the section (keys) or section number (sections)
+    size_t nameAt = 0;
+    size_t nameSize = 0;
+    bool operator<(const IndexEntry& o) const { return hash != o.hash ? hash < o.hash : at < o.at; }
   };
-  struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept;
-  };
-  using FoldedIndex = std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual>;
+  using NameIndex = std::vector<IndexEntry>;
   struct Section {
-    std::u16string foldedName;  // empty for the lines before the first header
-    std::vector<Line> lines;    // the header line first (except for the preamble)
-    // Folded key -> index in lines of its first occurrence.
-    FoldedIndex keys;
+    std::vector<Line> lines;  // the header line first (except for the preamble)
+    NameIndex keys;           // every key line, the first of equal names found first
   };
 
-  void AddLine(std::string raw, size_t contentBytes);
+  // Adds the line at bytes_[at, at + size), of which contentBytes precede its ending.
+  void AddLine(size_t at, size_t size, size_t contentBytes);
+  std::string_view Raw(const Line& l) const { return std::string_view(bytes_).substr(l.rawAt, l.rawSize); }
+  std::u16string_view Text(const Line& l) const { return std::u16string_view(text_).substr(l.textAt, l.textSize); }
+  // The position of the first entry of index named name; nullopt when none.
+  std::optional<size_t> Lookup(const NameIndex& index, std::u16string_view name) const;
+  // An entry for the name lying in text_ at nameAt.
+  IndexEntry Entry(size_t at, size_t nameAt, size_t nameSize) const;
   const Section* FindSection(std::u16string_view section) const;
   Section* FindSection(std::u16string_view section);
   std::string Encode(std::u16string_view text) const;
-  Line MakeLine(std::u16string text) const;
+  // A line the program writes; its bytes and text go to the ends of the buffers.
+  Line MakeLine(std::u16string_view text);
   void EndLastLine();
 
   std::string path_;
   Encoding encoding_ = Encoding::Utf16Le;
   std::string bom_ = "\xFF\xFE";
+  std::string bytes_;      // the file as read (after the byte order mark), then written lines
+  std::u16string text_;    // the text of every line, back to back
   std::vector<Section> sections_;  // sections_[0] is the preamble
-  FoldedIndex sectionIndex_;  // folded name -> first section
+  NameIndex sectionIndex_;  // every section after the preamble
   bool unreadable_ = false;
   FileError loadError_;
   bool dirty_ = false;

@@ -150,6 +150,41 @@ TEST(ProfileFile, WritesReplaceInPlaceAppendToSectionOrAddSectionKeepingOtherByt
   EXPECT_EQ(g.Serialize(), f.Serialize());
 }
 
+// The last line gets its ending before anything follows it, also when the file's last
+// byte (half a character) lies behind it, and a copy writes on without touching the original.
+TEST(ProfileFile, WritesAfterAnUnendedLastLineAndOnACopy) {
+  ProfileFile f = Parsed(U16File("[A]\r\nk=1") + "\x07");
+  const ProfileFile original = f;
+  f.WriteString(u"B", u"j", u"2");
+  f.WriteString(u"A", u"k", u"3");
+  EXPECT_EQ(f.Serialize(), U16File("[A]\r\nk=3\r\n[B]\r\nj=2\r\n"));
+  EXPECT_EQ(original.Serialize(), U16File("[A]\r\nk=1"));
+  EXPECT_EQ(original.GetInt(u"a", u"K", 0), 1);
+  EXPECT_EQ(original.Find(u"B", u"j"), std::nullopt);
+}
+
+// U+0178 folds to U+0179, which folds on to U+017A: a name must still find itself.
+TEST(ProfileFile, NamesWhoseFoldFoldsAgainFindThemselves) {
+  ProfileFile f = Parsed(U16File("[\u0178]\r\n\u0178=1\r\n"));
+  EXPECT_EQ(f.GetInt(u"\u0178", u"\u0178", 0), 1);
+  f.WriteInt(u"\u0178", u"\u0178", 2);
+  f.WriteInt(u"\u0178x", u"\u0178", 3);
+  f.WriteInt(u"\u0178x", u"\u0178", 4);
+  EXPECT_EQ(f.Serialize(), U16File("[\u0178]\r\n\u0178=2\r\n[\u0178x]\r\n\u0178=4\r\n"));
+}
+
+// Names the program writes are found again by the name given, even where the line reads
+// back otherwise ("[L]x]" reads as section "L", "a=b=v" as key "a").
+TEST(ProfileFile, WrittenNamesAreFoundAsWritten) {
+  ProfileFile f;
+  f.WriteString(u"L]x", u"k", u"1");
+  f.WriteString(u"l]X", u"a=b", u"v");
+  f.WriteString(u"L]x", u"a=b", u"w");
+  EXPECT_EQ(f.Find(u"L]x", u"k"), u"1");
+  EXPECT_EQ(f.Find(u"L]x", u"A=B"), u"w");
+  EXPECT_EQ(f.Serialize(), U16File("[L]x]\r\nk=1\r\na=w\r\n"));
+}
+
 TEST(ProfileFile, SequentialWritesBehaveLikeWritingTheFileEachTime) {
   ProfileFile f;
   f.WriteInt(u"A", u"k1", 1);

@@ -40,7 +40,12 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 std::u16string Utf8ToUtf16(std::string_view in) {
   std::u16string out;
-  out.reserve(in.size());
+  AppendUtf8AsUtf16(out, in);
+  return out;
+}
+
+void AppendUtf8AsUtf16(std::u16string& out, std::string_view in) {
+  out.reserve(out.size() + in.size());
   size_t i = 0;
   while (i < in.size()) {
     const auto b0 = static_cast<uint8_t>(in[i]);
@@ -48,7 +53,13 @@ std::u16string Utf8ToUtf16(std::string_view in) {
     char32_t cp = 0;
     char32_t min = 0;
     if (b0 < 0x80) {
-      len = 1, cp = b0;
+      // A run of ASCII (most of a settings file) is widened in one go.
+      size_t end = i + 1;
+      while (end < in.size() && static_cast<uint8_t>(in[end]) < 0x80) ++end;
+      const size_t at = out.size();
+      out.resize(at + (end - i));
+      for (char16_t* o = out.data() + at; i < end; ++i) *o++ = static_cast<uint8_t>(in[i]);
+      continue;
     } else if ((b0 & 0xE0) == 0xC0) {
       len = 2, cp = b0 & 0x1F, min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
@@ -74,7 +85,6 @@ std::u16string Utf8ToUtf16(std::string_view in) {
     AppendUtf16(out, cp);
     i += len;
   }
-  return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view in) {
