@@ -40,12 +40,20 @@ void Bitmap1::FillRect(const Rect& r, bool lit) {
 }
 
 void Bitmap1::CopyFrom(const Bitmap1& src, int sx, int sy, int w, int h, int dx, int dy) {
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if (src.Contains(sx + x, sy + y) && Contains(dx + x, dy + y))
-        bits_[Index(dx + x, dy + y)] = src.bits_[src.Index(sx + x, sy + y)];
-    }
-  }
+  // The block's offsets that fall inside both rasters, then whole rows at a time: lines
+  // are copied this way on every edit and undo step.
+  auto inside = [](int64_t s, int64_t sLimit, int64_t d, int64_t dLimit, int64_t n) {
+    const int64_t first = std::max<int64_t>({0, -s, -d});
+    const int64_t end = std::min<int64_t>({n, sLimit - s, dLimit - d});
+    return std::pair{first, end};
+  };
+  const auto [x0, x1] = inside(sx, src.width_, dx, width_, w);
+  const auto [y0, y1] = inside(sy, src.height_, dy, height_, h);
+  if (x0 >= x1 || y0 >= y1) return;
+  for (int64_t y = y0; y < y1; ++y)
+    std::memmove(bits_.data() + Index(static_cast<int>(dx + x0), static_cast<int>(dy + y)),
+                 src.bits_.data() + src.Index(static_cast<int>(sx + x0), static_cast<int>(sy + y)),
+                 static_cast<size_t>(x1 - x0));
 }
 
 RgbImage::RgbImage(int width, int height, Color fill)

@@ -31,6 +31,26 @@ TEST(Bitmap1, CopyFromClipsAtBothRasters) {
     for (int x = 0; x < 3; ++x) EXPECT_EQ(dst.Lit(x, y), x == 2 && y < 2) << x << "," << y;
 }
 
+TEST(Bitmap1, CopyFromMatchesADotByDotCopyAtEveryOffset) {
+  Bitmap1 src(4, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) src.Set(x, y, (x * 7 + y * 3) % 3 == 0);
+  for (int sx = -3; sx <= 4; ++sx)
+    for (int sy = -2; sy <= 3; ++sy)
+      for (int d = -4; d <= 4; d += 2)
+        for (int w : {0, 2, 6})
+          for (int h : {1, 4}) {
+            Bitmap1 copied(5, 4), expected(5, 4);
+            copied.Set(0, 0, true);
+            expected.Set(0, 0, true);
+            copied.CopyFrom(src, sx, sy, w, h, d, d / 2);
+            for (int y = 0; y < h; ++y)
+              for (int x = 0; x < w; ++x)
+                if (src.Contains(sx + x, sy + y)) expected.Set(d + x, d / 2 + y, src.Lit(sx + x, sy + y));
+            ASSERT_EQ(copied, expected) << sx << "," << sy << " " << w << "x" << h << " to " << d;
+          }
+}
+
 TEST(RgbImage, FillRectClipsAndMasksColour) {
   RgbImage img(3, 2, kInk);
   img.FillRect({-1, 1, 2, 9}, 0xFF0000FF);
