@@ -29,6 +29,11 @@ std::unique_ptr<MessageRows> RowsToTypeInto(int type, int middle, testing::FakeG
   return rows;
 }
 
+// range(0): LED type; range(1): 1 with middle options.
+void EveryTypeAndMiddle(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"type", "middle"})->Args({kLed7, 0})->Args({kLed11, 0})->Args({kLed16, 0})->Args({kLed16, 1});
+}
+
 // The meter alone: the image built and the texts made.
 void BM_CapacityMeasure(benchmark::State& state) {
   testing::FakeGlyphs glyphs;
@@ -41,13 +46,9 @@ void BM_CapacityMeasure(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CapacityMeasure)
-    ->ArgNames({"type", "middle"})
-    ->Args({kLed7, 0})
-    ->Args({kLed11, 0})
-    ->Args({kLed16, 0})
-    ->Args({kLed16, 1});
+    ->Apply(EveryTypeAndMiddle);
 
-// range(0): LED type; range(1): 1 with middle options.
+// The meter after a keystroke into row 1.
 void BM_CapacityMeterAfterKeystroke(benchmark::State& state) {
   testing::FakeGlyphs glyphs;
   const auto rows = RowsToTypeInto(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), glyphs);
@@ -65,11 +66,7 @@ void BM_CapacityMeterAfterKeystroke(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CapacityMeterAfterKeystroke)
-    ->ArgNames({"type", "middle"})
-    ->Args({kLed7, 0})
-    ->Args({kLed11, 0})
-    ->Args({kLed16, 0})
-    ->Args({kLed16, 1});
+    ->Apply(EveryTypeAndMiddle);
 
 }  // namespace
 }  // namespace kirrup

@@ -22,7 +22,7 @@ std::string CapacityCaption(const Capacity& c, bool chinese) {
 
 std::string CapacityDescription(const Capacity& c, bool chinese) {
   if (chinese) {
-    std::string text = std::to_string(c.bytes) + " / " + std::to_string(Capacity::kLimit) + " 字节";
+    std::string text = CapacityNumbers(c, true);
     if (c.Over()) text += "，超出上限 " + std::to_string(c.Excess()) + " 字节";
     return text;
   }
