@@ -21,7 +21,8 @@
 namespace kirrup::platform {
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
+// Space, tab, vertical tab and form feed.
+bool IsBlank(char16_t c) { return c <= u' ' && ((1ull << c) & 0x100001A00ull) != 0; }
 
 std::u16string_view Trim(std::u16string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -71,16 +72,22 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
   return std::u16string(v);
 }
 
+// FoldCase with the common case inline: every name the program uses is ASCII.
+char16_t Fold(char16_t c) {
+  if (c < 0x80) return static_cast<char16_t>(static_cast<unsigned>(c - u'A') < 26u ? c + 32 : c);
+  return FoldCase(c);
+}
+
 size_t FoldedHash(std::u16string_view s) {
   size_t h = 14695981039346656037ull;
-  for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
+  for (char16_t c : s) h = (h ^ Fold(c)) * 1099511628211ull;
   return h;
 }
 
 bool FoldedEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    if (Fold(a[i]) != Fold(b[i])) return false;
   return true;
 }
 
@@ -105,8 +112,6 @@ char16_t FoldCase(char16_t c) {
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
 
 bool ProfileFile::Load() {
-  sections_.clear();
-  sectionIndex_.clear();
   unreadable_ = false;
   dirty_ = false;
   loadError_ = FileError{};
@@ -122,9 +127,10 @@ bool ProfileFile::Load() {
 
 void ProfileFile::Parse(std::string_view input) {
   std::string_view bytes = input;
-  sections_.clear();
+  lines_.clear();
+  sections_.assign(1, Section{});
   sectionIndex_.clear();
-  sections_.emplace_back();
+  keys_.clear();
   dirty_ = false;
 
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
@@ -147,13 +153,27 @@ void ProfileFile::Parse(std::string_view input) {
   std::string own(bytes);
   bytes_ = std::move(own);
   bytes = bytes_;
-  text_.clear();
-  text_.reserve(encoding_ == Encoding::Utf16Le ? bytes.size() / 2 : bytes.size());
-
   // Split into lines; a line's raw bytes keep its ending (CR LF, LF or CR).
   const size_t unit = encoding_ == Encoding::Utf16Le ? 2 : 1;
   // A lone trailing byte of a UTF-16 file is no character; it is dropped.
   const size_t end = bytes.size() - bytes.size() % unit;
+  // UTF-16 text is the whole file at once, endings included, so a line's text lies at half
+  // its bytes' position. UTF-8 lines are decoded one after the other into room for the
+  // longest possible text (a unit per byte), cut to what they took at the end.
+  text_.clear();
+  if (unit == 2) {
+    text_.resize(end / 2);
+    if constexpr (std::endian::native == std::endian::little) {
+      if (end != 0) std::memcpy(text_.data(), bytes.data(), end);
+    } else {
+      for (size_t k = 0; k < end / 2; ++k) {
+        text_[k] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                         (static_cast<unsigned char>(bytes[2 * k + 1]) << 8));
+      }
+    }
+  } else {
+    text_.resize(end);
+  }
   auto at = [&](size_t i) -> char16_t {
     if (unit == 1) return static_cast<unsigned char>(bytes[i]);
     return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
@@ -189,9 +209,18 @@ void ProfileFile::Parse(std::string_view input) {
     start = i;
   }
   if (start < end) AddLine(start, end - start, end - start);
+  if (unit == 1) text_.resize(lines_.empty() ? 0 : lines_.back().textAt + lines_.back().textSize);
   // Entries were added in file order; sorted once here rather than kept sorted per line.
   std::sort(sectionIndex_.begin(), sectionIndex_.end());
-  for (Section& s : sections_) std::sort(s.keys.begin(), s.keys.end());
+  // Keys are in section order already: each section's run is sorted on its own.
+  for (auto run = keys_.begin(); run != keys_.end();) {
+    auto next = run + 1;
+    while (next != keys_.end() && next->section == run->section) ++next;
+    std::sort(run, next, [](const IndexEntry& a, const IndexEntry& b) {
+      return a.hash != b.hash ? a.hash < b.hash : a.at < b.at;
+    });
+    run = next;
+  }
 }
 
 void ProfileFile::AddLine(size_t at, size_t size, size_t contentBytes) {
@@ -199,66 +228,53 @@ void ProfileFile::AddLine(size_t at, size_t size, size_t contentBytes) {
   line.rawAt = at;
   line.rawSize = size;
   line.ended = size > contentBytes;
-  line.textAt = text_.size();
-  const std::string_view content = std::string_view(bytes_).substr(at, contentBytes);
   if (encoding_ == Encoding::Utf16Le) {
+    line.textAt = at / 2;
     line.textSize = contentBytes / 2;
-    text_.resize(line.textAt + line.textSize);
-    char16_t* out = text_.data() + line.textAt;
-    if constexpr (std::endian::native == std::endian::little) {
-      if (line.textSize != 0) std::memcpy(out, content.data(), line.textSize * 2);
-    } else {
-      for (size_t k = 0; k < line.textSize; ++k) {
-        out[k] = static_cast<char16_t>(static_cast<unsigned char>(content[2 * k]) |
-                                       (static_cast<unsigned char>(content[2 * k + 1]) << 8));
-      }
-    }
   } else {
-    AppendUtf8AsUtf16(text_, content);
-    line.textSize = text_.size() - line.textAt;
+    line.textAt = lines_.empty() ? 0 : lines_.back().textAt + lines_.back().textSize;
+    line.textSize = DecodeUtf8({bytes_.data() + at, contentBytes}, text_.data() + line.textAt);
   }
+  lines_.push_back(line);
 
   const Parsed p = ParseLine(Text(line));
+  const size_t nameAt = static_cast<size_t>(p.name.data() - text_.data());
   if (p.kind == Parsed::Header) {
-    sectionIndex_.push_back(Entry(sections_.size(), static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
-    sections_.emplace_back().lines.push_back(line);
+    sectionIndex_.push_back(Entry(0, sections_.size(), nameAt, p.name.size()));
+    sections_.push_back({lines_.size() - 1, 1});
     return;
   }
   Section& s = sections_.back();
-  s.lines.push_back(line);
+  ++s.count;
   // Keys before the first header belong to no section and are never found.
   if (p.kind == Parsed::Key && sections_.size() > 1)
-    s.keys.push_back(Entry(s.lines.size() - 1, static_cast<size_t>(p.name.data() - text_.data()), p.name.size()));
+    keys_.push_back(Entry(sections_.size() - 1, s.count - 1, nameAt, p.name.size()));
 }
 
-ProfileFile::IndexEntry ProfileFile::Entry(size_t at, size_t nameAt, size_t nameSize) const {
-  return {FoldedHash(std::u16string_view(text_).substr(nameAt, nameSize)), at, nameAt, nameSize};
+ProfileFile::IndexEntry ProfileFile::Entry(size_t section, size_t at, size_t nameAt, size_t nameSize) const {
+  return {section, FoldedHash(Text(nameAt, nameSize)), at, nameAt, nameSize};
 }
 
-std::optional<size_t> ProfileFile::Lookup(const NameIndex& index, std::u16string_view name) const {
+std::optional<size_t> ProfileFile::Lookup(const NameIndex& index, size_t section, std::u16string_view name) const {
   const size_t h = FoldedHash(name);
-  for (auto it = std::lower_bound(index.begin(), index.end(), IndexEntry{h, 0}); it != index.end() && it->hash == h; ++it) {
-    if (FoldedEqual(std::u16string_view(text_).substr(it->nameAt, it->nameSize), name)) return it->at;
+  for (auto it = std::lower_bound(index.begin(), index.end(), IndexEntry{section, h, 0});
+       it != index.end() && it->section == section && it->hash == h; ++it) {
+    if (FoldedEqual(Text(it->nameAt, it->nameSize), name)) return it->at;
   }
   return std::nullopt;
 }
 
-const ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) const {
-  const auto k = Lookup(sectionIndex_, Trim(section));
-  return k ? &sections_[*k] : nullptr;
-}
-
-ProfileFile::Section* ProfileFile::FindSection(std::u16string_view section) {
-  return const_cast<Section*>(std::as_const(*this).FindSection(section));
+std::optional<size_t> ProfileFile::FindSection(std::u16string_view section) const {
+  return Lookup(sectionIndex_, 0, Trim(section));
 }
 
 std::optional<std::u16string> ProfileFile::Find(std::u16string_view section, std::u16string_view key,
                                                 size_t maxChars) const {
-  const Section* s = FindSection(section);
+  const auto s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto line = Lookup(s->keys, Trim(key));
+  const auto line = Lookup(keys_, *s, Trim(key));
   if (!line) return std::nullopt;
-  return CleanValue(ParseLine(Text(s->lines[*line])).value, maxChars);
+  return CleanValue(ParseLine(Text(lines_[sections_[*s].first + *line])).value, maxChars);
 }
 
 std::u16string ProfileFile::GetString(std::u16string_view section, std::u16string_view key,
@@ -314,22 +330,17 @@ ProfileFile::Line ProfileFile::MakeLine(std::u16string_view text) {
 }
 
 void ProfileFile::EndLastLine() {
-  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-    if (s->lines.empty()) continue;
-    Line& last = s->lines.back();
-    if (!last.ended) {
-      // The ending goes right after the line's bytes, so they move to the end of the buffer.
-      if (last.rawAt + last.rawSize != bytes_.size()) {
-        const std::string raw(Raw(last));
-        last.rawAt = bytes_.size();
-        bytes_ += raw;
-      }
-      bytes_ += Encode(u"\r\n");
-      last.rawSize = bytes_.size() - last.rawAt;
-      last.ended = true;
-    }
-    return;
+  if (lines_.empty() || lines_.back().ended) return;
+  Line& last = lines_.back();
+  // The ending goes right after the line's bytes, so they move to the end of the buffer.
+  if (last.rawAt + last.rawSize != bytes_.size()) {
+    const std::string raw(Raw(last));
+    last.rawAt = bytes_.size();
+    bytes_ += raw;
   }
+  bytes_ += Encode(u"\r\n");
+  last.rawSize = bytes_.size() - last.rawAt;
+  last.ended = true;
 }
 
 void ProfileFile::WriteString(std::u16string_view section, std::u16string_view key,
@@ -337,36 +348,41 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   section = Trim(section);
   key = Trim(key);
   dirty_ = true;
-  Section* s = FindSection(section);
-  if (!s) {
+  const auto found = FindSection(section);
+  if (!found) {
     EndLastLine();
-    Section fresh;
     // The names are found where the new lines spell them.
-    fresh.lines.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
-    const IndexEntry header = Entry(sections_.size(), fresh.lines.back().textAt + 1, section.size());
+    const size_t number = sections_.size();
+    sections_.push_back({lines_.size(), 2});
+    lines_.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
+    const IndexEntry header = Entry(0, number, lines_.back().textAt + 1, section.size());
     sectionIndex_.insert(std::upper_bound(sectionIndex_.begin(), sectionIndex_.end(), header), header);
-    fresh.lines.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-    fresh.keys.push_back(Entry(1, fresh.lines.back().textAt, key.size()));
-    sections_.push_back(std::move(fresh));
+    lines_.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
+    keys_.push_back(Entry(number, 1, lines_.back().textAt, key.size()));  // the last section sorts last
     return;
   }
-  if (const auto line = Lookup(s->keys, key)) {
+  const size_t number = *found;
+  if (const auto at = Lookup(keys_, number, key)) {
     // Keep the key as the file spells it.
-    const std::u16string name(ParseLine(Text(s->lines[*line])).name);
-    s->lines[*line] = MakeLine(name + u"=" + std::u16string(value));
+    const std::u16string name(ParseLine(Text(LineOf(number, *at))).name);
+    const Line line = MakeLine(name + u"=" + std::u16string(value));
+    LineOf(number, *at) = line;
     return;
   }
   // After the last non-blank line of the section; blank lines below it stay below.
-  size_t pos = s->lines.size();
-  while (pos > 1 && Trim(Text(s->lines[pos - 1])).empty()) --pos;
-  if (pos == s->lines.size() && !s->lines.back().ended) {
+  Section& s = sections_[number];
+  size_t pos = s.count;
+  while (pos > 1 && Trim(Text(LineOf(number, pos - 1))).empty()) --pos;
+  if (pos == s.count && !LineOf(number, pos - 1).ended) {
     EndLastLine();  // the section's last line is the file's last line
   }
-  // Only blank lines follow pos, so no indexed key moves.
-  s->lines.insert(s->lines.begin() + static_cast<ptrdiff_t>(pos),
-                  MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
-  const IndexEntry e = Entry(pos, s->lines[pos].textAt, key.size());
-  s->keys.insert(std::upper_bound(s->keys.begin(), s->keys.end(), e), e);
+  // Only blank lines follow pos, so no indexed key moves; later sections start a line on.
+  const Line line = MakeLine(std::u16string(key) + u"=" + std::u16string(value));
+  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(s.first + pos), line);
+  ++s.count;
+  for (size_t k = number + 1; k < sections_.size(); ++k) ++sections_[k].first;
+  const IndexEntry e = Entry(number, pos, line.textAt, key.size());
+  keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), e), e);
 }
 
 void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key, int value) {
@@ -376,14 +392,16 @@ void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key,
 
 std::string ProfileFile::Serialize() const {
   size_t total = bom_.size();
-  for (const Section& s : sections_) {
-    for (const Line& l : s.lines) total += l.rawSize;
-  }
+  for (const Line& l : lines_) total += l.rawSize;
   std::string out;
   out.reserve(total);
   out += bom_;
-  for (const Section& s : sections_) {
-    for (const Line& l : s.lines) out += Raw(l);
+  // Lines read from the file lie back to back in bytes_: a run of them is one append.
+  for (size_t k = 0; k < lines_.size();) {
+    const size_t from = lines_[k].rawAt;
+    size_t to = from + lines_[k].rawSize;
+    for (++k; k < lines_.size() && lines_[k].rawAt == to; ++k) to += lines_[k].rawSize;
+    out.append(bytes_, from, to - from);
   }
   return out;
 }

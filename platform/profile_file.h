@@ -72,8 +72,8 @@ class ProfileFile {
   static constexpr uint64_t kMaxBytes = 1 << 20;
 
  private:
-  // A line's bytes and text lie in bytes_ and text_: one buffer each for the whole file,
-  // not two allocations per line.
+  // Every line of the file lies in lines_, in file order; a line's bytes and text lie in
+  // bytes_ and text_, one buffer each for the whole file. A section is a run of lines_.
   struct Line {
     size_t rawAt = 0;     // in bytes_: the line's bytes as read, its ending included
     size_t rawSize = 0;
@@ -81,32 +81,38 @@ class ProfileFile {
     size_t textSize = 0;
     bool ended = false;   // raw ends in a line break
   };
-  // Names are found through their case-folded hash: entries sorted by hash and then by
+  struct Section {
+    size_t first = 0;  // its header line (the preamble has none)
+    size_t count = 0;
+  };
+  // Names are found through their case-folded hash: entries sorted by section, hash and
   // position, so that of equal names the first comes first. A name is kept as where it
   // lies in text_, so an index costs no allocation per name.
   struct IndexEntry {
+    size_t section = 0;  // 0 for the section index
     size_t hash = 0;
-    size_t at = 0;  // line in the section (keys) or section number (sections)
+    size_t at = 0;  // line within its section (keys) or section number (sections)
     size_t nameAt = 0;
     size_t nameSize = 0;
-    bool operator<(const IndexEntry& o) const { return hash != o.hash ? hash < o.hash : at < o.at; }
+    bool operator<(const IndexEntry& o) const {
+      if (section != o.section) return section < o.section;
+      return hash != o.hash ? hash < o.hash : at < o.at;
+    }
   };
   using NameIndex = std::vector<IndexEntry>;
-  struct Section {
-    std::vector<Line> lines;  // the header line first (except for the preamble)
-    NameIndex keys;           // every key line, the first of equal names found first
-  };
 
   // Adds the line at bytes_[at, at + size), of which contentBytes precede its ending.
   void AddLine(size_t at, size_t size, size_t contentBytes);
-  std::string_view Raw(const Line& l) const { return std::string_view(bytes_).substr(l.rawAt, l.rawSize); }
-  std::u16string_view Text(const Line& l) const { return std::u16string_view(text_).substr(l.textAt, l.textSize); }
-  // The position of the first entry of index named name; nullopt when none.
-  std::optional<size_t> Lookup(const NameIndex& index, std::u16string_view name) const;
+  // Positions are in range by construction: no checked substr on the hot path.
+  std::string_view Raw(const Line& l) const { return {bytes_.data() + l.rawAt, l.rawSize}; }
+  std::u16string_view Text(size_t at, size_t size) const { return {text_.data() + at, size}; }
+  std::u16string_view Text(const Line& l) const { return Text(l.textAt, l.textSize); }
+  Line& LineOf(size_t section, size_t at) { return lines_[sections_[section].first + at]; }
+  // The `at` of the first entry of section's part of index named name; nullopt when none.
+  std::optional<size_t> Lookup(const NameIndex& index, size_t section, std::u16string_view name) const;
   // An entry for the name lying in text_ at nameAt.
-  IndexEntry Entry(size_t at, size_t nameAt, size_t nameSize) const;
-  const Section* FindSection(std::u16string_view section) const;
-  Section* FindSection(std::u16string_view section);
+  IndexEntry Entry(size_t section, size_t at, size_t nameAt, size_t nameSize) const;
+  std::optional<size_t> FindSection(std::u16string_view section) const;
   std::string Encode(std::u16string_view text) const;
   // A line the program writes; its bytes and text go to the ends of the buffers.
   Line MakeLine(std::u16string_view text);
@@ -117,8 +123,10 @@ class ProfileFile {
   std::string bom_ = "\xFF\xFE";
   std::string bytes_;      // the file as read (after the byte order mark), then written lines
   std::u16string text_;    // the text of every line, back to back
+  std::vector<Line> lines_;
   std::vector<Section> sections_;  // sections_[0] is the preamble
   NameIndex sectionIndex_;  // every section after the preamble
+  NameIndex keys_;          // every key line of every section after the preamble
   bool unreadable_ = false;
   FileError loadError_;
   bool dirty_ = false;

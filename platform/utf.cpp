@@ -2,21 +2,12 @@
 #include "platform/utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace kirrup::platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -45,20 +36,34 @@ std::u16string Utf8ToUtf16(std::string_view in) {
 }
 
 void AppendUtf8AsUtf16(std::u16string& out, std::string_view in) {
-  out.reserve(out.size() + in.size());
+  const size_t at = out.size();
+  out.resize(at + in.size());
+  out.resize(at + DecodeUtf8(in, out.data() + at));
+}
+
+size_t DecodeUtf8(std::string_view in, char16_t* const out) {
+  const auto* const p = reinterpret_cast<const uint8_t*>(in.data());
+  const size_t n = in.size();
+  char16_t* o = out;
   size_t i = 0;
-  while (i < in.size()) {
-    const auto b0 = static_cast<uint8_t>(in[i]);
+  while (i < n) {
+    // ASCII (most of a settings file) is widened eight bytes per test.
+    while (n - i >= 8) {
+      uint64_t w;
+      std::memcpy(&w, p + i, 8);
+      if (w & 0x8080808080808080ull) break;
+      for (int k = 0; k < 8; ++k) o[k] = p[i + k];
+      o += 8;
+      i += 8;
+    }
+    if (i >= n) break;
+    const uint8_t b0 = p[i];
     int len = 0;
     char32_t cp = 0;
     char32_t min = 0;
     if (b0 < 0x80) {
-      // A run of ASCII (most of a settings file) is widened in one go.
-      size_t end = i + 1;
-      while (end < in.size() && static_cast<uint8_t>(in[end]) < 0x80) ++end;
-      const size_t at = out.size();
-      out.resize(at + (end - i));
-      for (char16_t* o = out.data() + at; i < end; ++i) *o++ = static_cast<uint8_t>(in[i]);
+      *o++ = b0;
+      ++i;
       continue;
     } else if ((b0 & 0xE0) == 0xC0) {
       len = 2, cp = b0 & 0x1F, min = 0x80;
@@ -67,24 +72,30 @@ void AppendUtf8AsUtf16(std::u16string& out, std::string_view in) {
     } else if ((b0 & 0xF8) == 0xF0) {
       len = 4, cp = b0 & 0x07, min = 0x10000;
     } else {
-      out.push_back(kReplacement);
+      *o++ = kReplacement;
       ++i;
       continue;
     }
     int got = 1;
-    while (got < len && i + got < in.size() &&
-           (static_cast<uint8_t>(in[i + got]) & 0xC0) == 0x80) {
-      cp = (cp << 6) | (static_cast<uint8_t>(in[i + got]) & 0x3F);
+    while (got < len && i + got < n && (p[i + got] & 0xC0) == 0x80) {
+      cp = (cp << 6) | (p[i + got] & 0x3F);
       ++got;
     }
     if (got < len || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(kReplacement);
+      *o++ = kReplacement;
       i += got;
       continue;
     }
-    AppendUtf16(out, cp);
+    if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
     i += len;
   }
+  return static_cast<size_t>(o - out);
 }
 
 std::string Utf16ToUtf8(std::u16string_view in) {

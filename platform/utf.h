@@ -10,6 +10,8 @@ namespace kirrup::platform {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // The same, appended to out.
 void AppendUtf8AsUtf16(std::u16string& out, std::string_view utf8);
+// The same, written to out, which has room for utf8.size() units; returns the units written.
+size_t DecodeUtf8(std::string_view utf8, char16_t* out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace kirrup::platform

@@ -20,3 +20,15 @@ TEST(Utf, IllFormedInputBecomesReplacement) {
   EXPECT_EQ(Utf8ToUtf16("\xFF" "b"), u"\uFFFDb");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
+
+// ASCII is widened eight bytes at a time: what follows a run must decode the same at every
+// offset, and a byte with its high bit set inside a block must end the block.
+TEST(Utf, AsciiRunsOfEveryLengthBeforeAndAroundOtherBytes) {
+  const std::string ascii = "abcdefghijklmnopq";
+  for (size_t n = 0; n <= ascii.size(); ++n) {
+    const std::u16string run(ascii.begin(), ascii.begin() + static_cast<ptrdiff_t>(n));
+    EXPECT_EQ(Utf8ToUtf16(ascii.substr(0, n) + "\xC3\xA9" "z"), run + u"\u00E9z") << n;
+    EXPECT_EQ(Utf8ToUtf16(ascii.substr(0, n) + "\x80" + ascii.substr(0, n)), run + u"\uFFFD" + run) << n;
+    EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80" + ascii.substr(0, n)), u"\U0001F600" + run) << n;
+  }
+}
