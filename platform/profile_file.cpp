@@ -216,9 +216,7 @@ void ProfileFile::Parse(std::string_view input) {
   for (auto run = keys_.begin(); run != keys_.end();) {
     auto next = run + 1;
     while (next != keys_.end() && next->section == run->section) ++next;
-    std::sort(run, next, [](const IndexEntry& a, const IndexEntry& b) {
-      return a.hash != b.hash ? a.hash < b.hash : a.at < b.at;
-    });
+    std::sort(run, next);
     run = next;
   }
 }
