@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up: the real program against a bare Qt dialog program, each started afresh, timed
 // to its window mapped and to the last change of the window's pixels (the complete first
-// picture). The two programs take turns, so both see the same load of a busy machine;
-// the figures are the medians of each, and the ratios of the medians. Needs an X display:
+// picture), and against a plain dialog with the program's first controls and none of its
+// work. The programs take turns, so all see the same load of a busy machine; the figures
+// are the medians of each, and the ratios of the medians to the bare dialog's. Needs an X display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/kirrup_bench --benchmark_filter=StartUp
 //     --benchmark_repetitions=5
 // KIRRUP_BENCH_TRACE=1 prints, for every start, when the window's pixels changed and where.
@@ -28,6 +29,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -63,32 +65,52 @@ Window WaitForMappedWindow(Display* display, const char* name, std::chrono::mill
   return 0;
 }
 
-// The window's pixels as the server holds them, or nothing while it cannot be read.
+// The window's pixels as the server holds them.
 struct Picture {
   int width = 0, height = 0, bytesPerLine = 0, bytesPerPixel = 0;
+  std::string_view bytes;  // the reader's, until its next read
+};
+
+// The last picture seen, kept across reads in one buffer.
+struct KeptPicture {
+  int width = 0, height = 0, bytesPerLine = 0, bytesPerPixel = 0;
   std::vector<char> bytes;
-  bool operator==(const Picture&) const = default;
+  bool Same(const Picture& p) const {
+    return p.width == width && p.height == height && p.bytesPerLine == bytesPerLine &&
+           p.bytes.size() == bytes.size() && std::memcmp(p.bytes.data(), bytes.data(), bytes.size()) == 0;
+  }
+  void Keep(const Picture& p) {
+    width = p.width, height = p.height, bytesPerLine = p.bytesPerLine, bytesPerPixel = p.bytesPerPixel;
+    bytes.assign(p.bytes.begin(), p.bytes.end());
+  }
 };
 
 // Reads a window's pixels through shared memory: the server copies them once, nothing
-// crosses the socket, so reading every few milliseconds hardly slows the program that
-// is starting. Without the extension the pixels come the ordinary way.
+// crosses the socket, and they are compared where they lie, so reading every few
+// milliseconds hardly slows the program that is starting (a large window's pixels are
+// neither copied again nor allocated anew per read). Without the extension the pixels come
+// the ordinary way.
 class PictureReader {
  public:
   explicit PictureReader(Display* display) : display_(display), shm_(XShmQueryExtension(display)) {}
-  ~PictureReader() { Release(); }
+  ~PictureReader() {
+    Release();
+    if (plain_) XDestroyImage(plain_);
+  }
   PictureReader(const PictureReader&) = delete;
   PictureReader& operator=(const PictureReader&) = delete;
 
+  // Nothing while the window cannot be read.
   std::optional<Picture> Read(Window window) {
     XWindowAttributes a;
     if (!XGetWindowAttributes(display_, window, &a) || a.map_state != IsViewable) return std::nullopt;
+    if (plain_) XDestroyImage(plain_), plain_ = nullptr;
     XImage* image = nullptr;
     if (shm_ && Prepare(a)) {
       if (XShmGetImage(display_, window, image_, 0, 0, AllPlanes)) image = image_;
     } else {
-      image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
-                        AllPlanes, ZPixmap);
+      image = plain_ = XGetImage(display_, window, 0, 0, static_cast<unsigned>(a.width),
+                                 static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
     }
     if (!image) return std::nullopt;
     Picture p;
@@ -96,8 +118,7 @@ class PictureReader {
     p.height = a.height;
     p.bytesPerLine = image->bytes_per_line;
     p.bytesPerPixel = std::max(1, image->bits_per_pixel / 8);
-    p.bytes.assign(image->data, image->data + static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(a.height));
-    if (image != image_) XDestroyImage(image);
+    p.bytes = {image->data, static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(a.height)};
     return p;
   }
 
@@ -138,11 +159,12 @@ class PictureReader {
   Display* display_;
   bool shm_;
   XImage* image_ = nullptr;
+  XImage* plain_ = nullptr;  // the last ordinary read, kept until the next
   XShmSegmentInfo info_{};
 };
 
 // Where two pictures of the same size differ, for the trace.
-std::string ChangedArea(const Picture& before, const Picture& after) {
+std::string ChangedArea(const KeptPicture& before, const Picture& after) {
   if (before.width != after.width || before.height != after.height || before.bytesPerLine != after.bytesPerLine)
     return "whole window (new size)";
   int left = after.width, top = after.height, right = -1, bottom = -1;
@@ -176,24 +198,26 @@ std::optional<StartTimes> TimeOneStart(Display* display, PictureReader& reader, 
     StartTimes t;
     t.mapped = Ms(Clock::now() - start).count();
     if (trace) std::fprintf(stderr, "%s: mapped at %.1f ms\n", title, t.mapped);
-    std::optional<Picture> last;
+    KeptPicture last;
+    bool seen = false;
     auto lastChange = Clock::now();
     t.complete = t.mapped;
     const auto giveUp = Clock::now() + std::chrono::seconds(20);
     while (Clock::now() - lastChange < kQuiet && Clock::now() < giveUp) {
-      std::optional<Picture> now = reader.Read(window);
+      const std::optional<Picture> now = reader.Read(window);
       const auto readAt = Clock::now();
-      if (now && (!last || !(*now == *last))) {
+      if (now && (!seen || !last.Same(*now))) {
         lastChange = readAt;
         t.complete = Ms(readAt - start).count();
         if (trace)
           std::fprintf(stderr, "%s: changed at %.1f ms, %s\n", title, t.complete,
-                       last ? ChangedArea(*last, *now).c_str() : "first picture");
-        last = std::move(now);
+                       seen ? ChangedArea(last, *now).c_str() : "first picture");
+        last.Keep(*now);
+        seen = true;
       }
       usleep(static_cast<useconds_t>(std::chrono::microseconds(kReadEvery).count()));
     }
-    if (last) times = t;
+    if (seen) times = t;
   }
   kill(pid, SIGKILL);
   waitpid(pid, nullptr, 0);
@@ -231,7 +255,8 @@ void BM_StartUpToDialog(benchmark::State& state) {
     std::vector<double> mapped, complete;
   };
   std::vector<Program> programs = {{std::string(KIRRUP_BIN_DIR) + "/kirrup", "Kirrup", "", {}, {}},
-                                   {KIRRUP_BARE_DIALOG, "Bare", "bare_", {}, {}}};
+                                   {KIRRUP_BARE_DIALOG, "Bare", "bare_", {}, {}},
+                                   {KIRRUP_CONTROLS_DIALOG, "Controls", "controls_", {}, {}}};
   if (const char* others = std::getenv("KIRRUP_BENCH_COMPARE")) {
     std::string list = others;
     for (size_t at = 0, k = 1; at < list.size(); ++k) {
