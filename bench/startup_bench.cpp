@@ -65,22 +65,28 @@ Window WaitForMappedWindow(Display* display, const char* name, std::chrono::mill
   return 0;
 }
 
+// How a window's pixels lie in memory.
+struct Shape {
+  int width = 0, height = 0, bytesPerLine = 0, bytesPerPixel = 0;
+  bool operator==(const Shape&) const = default;
+};
+
 // The window's pixels as the server holds them.
 struct Picture {
-  int width = 0, height = 0, bytesPerLine = 0, bytesPerPixel = 0;
+  Shape shape;
   std::string_view bytes;  // the reader's, until its next read
 };
 
 // The last picture seen, kept across reads in one buffer.
 struct KeptPicture {
-  int width = 0, height = 0, bytesPerLine = 0, bytesPerPixel = 0;
+  Shape shape;
   std::vector<char> bytes;
   bool Same(const Picture& p) const {
-    return p.width == width && p.height == height && p.bytesPerLine == bytesPerLine &&
-           p.bytes.size() == bytes.size() && std::memcmp(p.bytes.data(), bytes.data(), bytes.size()) == 0;
+    return p.shape == shape && p.bytes.size() == bytes.size() &&
+           std::memcmp(p.bytes.data(), bytes.data(), bytes.size()) == 0;
   }
   void Keep(const Picture& p) {
-    width = p.width, height = p.height, bytesPerLine = p.bytesPerLine, bytesPerPixel = p.bytesPerPixel;
+    shape = p.shape;
     bytes.assign(p.bytes.begin(), p.bytes.end());
   }
 };
@@ -113,13 +119,8 @@ class PictureReader {
                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
     }
     if (!image) return std::nullopt;
-    Picture p;
-    p.width = a.width;
-    p.height = a.height;
-    p.bytesPerLine = image->bytes_per_line;
-    p.bytesPerPixel = std::max(1, image->bits_per_pixel / 8);
-    p.bytes = {image->data, static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(a.height)};
-    return p;
+    return Picture{{a.width, a.height, image->bytes_per_line, std::max(1, image->bits_per_pixel / 8)},
+                   {image->data, static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(a.height)}};
   }
 
  private:
@@ -165,13 +166,13 @@ class PictureReader {
 
 // Where two pictures of the same size differ, for the trace.
 std::string ChangedArea(const KeptPicture& before, const Picture& after) {
-  if (before.width != after.width || before.height != after.height || before.bytesPerLine != after.bytesPerLine)
-    return "whole window (new size)";
-  int left = after.width, top = after.height, right = -1, bottom = -1;
-  for (int y = 0; y < after.height; ++y)
-    for (int x = 0; x < after.width; ++x) {
-      const size_t k = static_cast<size_t>(y * after.bytesPerLine + x * after.bytesPerPixel);
-      if (std::memcmp(&before.bytes[k], &after.bytes[k], static_cast<size_t>(after.bytesPerPixel)) == 0) continue;
+  const Shape& s = after.shape;
+  if (!(before.shape == s)) return "whole window (new size)";
+  int left = s.width, top = s.height, right = -1, bottom = -1;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) {
+      const size_t k = static_cast<size_t>(y * s.bytesPerLine + x * s.bytesPerPixel);
+      if (std::memcmp(&before.bytes[k], &after.bytes[k], static_cast<size_t>(s.bytesPerPixel)) == 0) continue;
       left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
     }
   char text[80];

@@ -72,22 +72,16 @@ std::u16string CleanValue(std::u16string_view v, size_t maxChars) {
   return std::u16string(v);
 }
 
-// FoldCase with the common case inline: every name the program uses is ASCII.
-char16_t Fold(char16_t c) {
-  if (c < 0x80) return static_cast<char16_t>(static_cast<unsigned>(c - u'A') < 26u ? c + 32 : c);
-  return FoldCase(c);
-}
-
 size_t FoldedHash(std::u16string_view s) {
   size_t h = 14695981039346656037ull;
-  for (char16_t c : s) h = (h ^ Fold(c)) * 1099511628211ull;
+  for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
   return h;
 }
 
 bool FoldedEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (Fold(a[i]) != Fold(b[i])) return false;
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   return true;
 }
 
